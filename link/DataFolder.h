@@ -1,0 +1,15 @@
+#pragma once
+// Where the program keeps config.ini, the databases, the help files and the debug log.
+
+#include <QString>
+
+namespace dunmere {
+
+// $ALLUSERSPROFILE/Quelmar/Dunmere/ when that variable is set, else the user's generic data
+// location + /Quelmar/Dunmere/. Always ends with a slash; not created here.
+[[nodiscard]] QString DataFolder();
+
+// DataFolder() + "config.ini".
+[[nodiscard]] QString ConfigFilePath();
+
+}  // namespace dunmere

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# `make run`: the most complete program this tree builds, on the simulated bus. Without a
+# display it writes screenshots instead of opening a window.
+set -euo pipefail
+build=${1:-build}
+if [ -x "$build/app/dunmere" ]; then
+  if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display: writing screenshots of every page to screenshots/ instead of opening a window."
+    QT_QPA_PLATFORM=offscreen "$build/app/dunmere" --simulate --screenshot screenshots
+    ls screenshots
+  else
+    exec "$build/app/dunmere" --simulate
+  fi
+elif [ -x "$build/app/dunmere-cli" ]; then
+  echo "Searching the simulated bus with dunmere-cli:"
+  exec "$build/app/dunmere-cli" --simulate 1:89,2:77,5:45 search
+else
+  echo "Nothing runnable is built yet; 'make test' runs the tests."
+fi
