@@ -46,7 +46,7 @@ public:
     qint64 nowMs() const override;
     void sleep(qint64 ms) override;
     bool waitUntil(const std::function<bool()>& done, qint64 deadlineMs) override;
-    int schedule(qint64 atMs, std::function<void()> fn, Runs runs) override;
+    int schedule(qint64 atMs, std::function<void()> fn, Runs runs = Runs::EventLoopOnly) override;
     void cancel(int handle) override;
 
 private:
@@ -65,7 +65,7 @@ public:
     qint64 nowMs() const override { return now_; }
     void sleep(qint64 ms) override;
     bool waitUntil(const std::function<bool()>& done, qint64 deadlineMs) override;
-    int schedule(qint64 atMs, std::function<void()> fn, Runs runs) override;
+    int schedule(qint64 atMs, std::function<void()> fn, Runs runs = Runs::EventLoopOnly) override;
     void cancel(int handle) override;
 
     // Lets ms of virtual time pass, running everything due in between.
