@@ -1,0 +1,159 @@
+#include "FrmMessages.h"
+
+#include "shell/core/Twips.h"
+
+#include "link/Clock.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <limits>
+
+namespace dunmere {
+
+namespace {
+
+constexpr int WidthTwips = 5355;
+constexpr int HeightTwips = 1650;
+
+QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+FrmMessages::FrmMessages(const LinkState& link, const TextSource& texts, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
+      link_(link),
+      texts_(texts),
+      label_(new QLabel(this)),
+      okButton_(makeButton(QStringLiteral("messagebutton"), QStringLiteral("OK"), this)),
+      firstButton_(makeButton(QStringLiteral("QuiButton1"), QStringLiteral("YES"), this)),
+      secondButton_(makeButton(QStringLiteral("QuiButton2"), QStringLiteral("NO"), this))
+{
+    setObjectName(QStringLiteral("FrmMessages"));
+    setWindowTitle(QStringLiteral("Dunmere"));
+    setModal(true);
+    const int w = Twips(WidthTwips);
+    const int h = Twips(HeightTwips);
+    setFixedSize(w, h);
+
+    label_->setObjectName(QStringLiteral("messagelabel"));
+    label_->setGeometry(12, 14, w - 24, 40);
+    label_->setAlignment(Qt::AlignCenter);
+    label_->setWordWrap(true);
+
+    const int bw = 88, bh = 28, by = h - bh - 14;
+    okButton_->setGeometry((w - bw) / 2, by, bw, bh);
+    firstButton_->setGeometry(w / 2 - bw - 8, by, bw, bh);
+    secondButton_->setGeometry(w / 2 + 8, by, bw, bh);
+    firstButton_->hide();
+    secondButton_->hide();
+
+    connect(okButton_, &QPushButton::clicked, this, &FrmMessages::onOk);
+    connect(firstButton_, &QPushButton::clicked, this, &FrmMessages::onFirst);
+    connect(secondButton_, &QPushButton::clicked, this, &FrmMessages::onSecond);
+}
+
+bool FrmMessages::show(const QString& text, MessageButtons buttons)
+{
+    const auto answer = ask(text, buttons);
+    return answer == Answer::Ok || answer == Answer::Yes;
+}
+
+std::optional<FrmMessages::Answer> FrmMessages::ask(const QString& text, MessageButtons buttons)
+{
+    if (link_.ProgramClosing)
+        return std::nullopt;
+    prepare(text, buttons);
+    runModal(text, buttons);
+    std::optional<Answer> answer;
+    if (buttons == MessageButtons::Ok)
+        answer = Answer::Ok;
+    else if (yes_)
+        answer = Answer::Yes;
+    else if (no_)
+        answer = Answer::No;
+    clearAnswers();
+    return answer;
+}
+
+void FrmMessages::clearAnswers()
+{
+    yes_ = false;
+    no_ = false;
+}
+
+void FrmMessages::prepare(const QString& text, MessageButtons buttons)
+{
+    // A carriage return is the callers' line break.
+    QString shownText = text;
+    shownText.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    label_->setText(shownText);
+    shown_ << text;
+    if (buttons == MessageButtons::Ok) {
+        okButton_->setText(texts_.text(QStringLiteral("LangOK")));
+        backToOkForm();
+        okButton_->setDefault(true);
+        return;
+    }
+    const bool yesNo = buttons == MessageButtons::YesNo;
+    firstButton_->setText(texts_.text(yesNo ? QStringLiteral("LangYes") : QStringLiteral("LangOK")));
+    secondButton_->setText(texts_.text(yesNo ? QStringLiteral("LangNo") : QStringLiteral("LangCancel")));
+    okButton_->hide();
+    firstButton_->show();
+    secondButton_->show();
+}
+
+void FrmMessages::runModal(const QString& text, MessageButtons buttons)
+{
+    if (auto* owner = parentWidget(); owner && owner->isVisible()) {
+        const QRect frame = owner->frameGeometry();
+        move(frame.center() - QPoint(width() / 2, height() / 2));
+    }
+    QDialog::show();
+    raise();
+    if (provider_) {
+        switch (provider_(text, buttons)) {
+        case Answer::Ok: (buttons == MessageButtons::Ok ? okButton_ : firstButton_)->click(); break;
+        case Answer::Yes: firstButton_->click(); break;
+        case Answer::No: secondButton_->click(); break;
+        }
+        return;
+    }
+    // The nested loop keeps the other windows' timers and events running while the user reads.
+    Clock::current().waitUntil([this] { return !isVisible(); }, std::numeric_limits<qint64>::max() / 2);
+    if (isVisible())
+        hide();
+}
+
+void FrmMessages::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+void FrmMessages::onOk() { hide(); }
+
+void FrmMessages::onFirst()
+{
+    yes_ = true;
+    backToOkForm();
+    hide();
+}
+
+void FrmMessages::onSecond()
+{
+    no_ = true;
+    backToOkForm();
+    hide();
+}
+
+void FrmMessages::backToOkForm()
+{
+    okButton_->show();
+    firstButton_->hide();
+    secondButton_->hide();
+}
+
+}  // namespace dunmere
