@@ -1,0 +1,252 @@
+// The texts shipped with the program and their first-run copy. The key table's shape; the
+// shipped config.ini and help files as files (UTF-16LE with BOM, CR LF only) and their
+// contents: every key of Language0 and Language1 present once, non-empty, at most 149
+// characters and without surrounding blanks (the profile reader would drop them; a text
+// that needs a closing blank is quoted), every Settings key present. Seeding copies into an
+// empty data folder once and never replaces a file; the seeded folder loads both languages
+// and finds their help files. The wording itself is left to review.
+
+#include "ConfigFixture.h"
+
+#include "language/LanguageKeys.h"
+#include "language/LanguageLoading.h"
+#include "language/ShippedData.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QTest>
+
+using namespace dunmere;
+
+namespace {
+
+const QString shippedDir = QStringLiteral(DUNMERE_SOURCE_DATA_DIR);
+
+// The text of a UTF-16LE file with BOM, or a null string when it is not one.
+QString readUtf16File(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    if (bytes.size() < 2 || bytes.size() % 2 != 0 || !bytes.startsWith("\xFF\xFE"))
+        return {};
+    QString text;
+    for (qsizetype i = 2; i < bytes.size(); i += 2)
+        text.append(QChar(char16_t(uchar(bytes[i]) | (uchar(bytes[i + 1]) << 8))));
+    return text;
+}
+
+// Lines ending in CR LF, with no bare CR or LF anywhere.
+bool hasOnlyCrLfLineEnds(const QString& text)
+{
+    return text.count(QLatin1Char('\n')) == text.count(QStringLiteral("\r\n"))
+        && text.count(QLatin1Char('\r')) == text.count(QStringLiteral("\r\n")) && text.endsWith(QStringLiteral("\r\n"));
+}
+
+using Section = QList<std::pair<QString, QString>>;  // key, raw value, in file order
+
+QHash<QString, Section> parseSections(const QString& text)
+{
+    QHash<QString, Section> sections;
+    QString current;
+    for (const QString& line : text.split(QStringLiteral("\r\n"))) {
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']')))
+            current = line.mid(1, line.size() - 2).toLower();
+        else if (line.contains(QLatin1Char('=')) && !line.startsWith(QLatin1Char(';')))
+            sections[current].append({line.section(QLatin1Char('='), 0, 0), line.section(QLatin1Char('='), 1)});
+    }
+    return sections;
+}
+
+QSet<QString> distinctKeys()
+{
+    QSet<QString> keys;
+    for (const char* key : LanguageKeySlots())
+        keys.insert(QString::fromLatin1(key).toLower());
+    return keys;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class TestShippedData : public QObject {
+    Q_OBJECT
+private slots:
+    void keyTableHoldsEveryKeyOnceAndLangNoTwice();
+    void configFileIsAUnicodeProfile();
+    void everyLanguageKeyIsShipped_data();
+    void everyLanguageKeyIsShipped();
+    void everySettingsKeyIsShipped();
+    void helpFilesAreUnicodeTexts_data();
+    void helpFilesAreUnicodeTexts();
+    void seedingFillsAnEmptyFolderOnce();
+    void seedingKeepsFilesTheUserHas();
+    void seedingWithoutShippedDataCopiesNothing();
+    void seedingFromTheShippedData();
+};
+
+void TestShippedData::keyTableHoldsEveryKeyOnceAndLangNoTwice()
+{
+    const auto& keys = LanguageKeySlots();
+    QCOMPARE(int(keys.size()), 279);
+    QCOMPARE(distinctKeys().size(), 278);
+    QStringList langNo;
+    for (int slot = 0; slot < int(keys.size()); ++slot) {
+        QVERIFY(QString::fromLatin1(keys[slot]).startsWith(QLatin1String("Lang")));
+        if (QLatin1String(keys[slot]) == QLatin1String("LangNo"))
+            langNo << QString::number(slot);
+    }
+    QCOMPARE(langNo, (QStringList{QStringLiteral("34"), QStringLiteral("35")}));
+    QCOMPARE(QLatin1String(keys.front()), QLatin1String("Lang"));
+    QCOMPARE(QLatin1String(keys.back()), QLatin1String("LangConfirmation"));
+    QVERIFY(std::any_of(keys.begin(), keys.end(), [](const char* k) { return QLatin1String(k) == QLatin1String("Langreset"); }));
+}
+
+void TestShippedData::configFileIsAUnicodeProfile()
+{
+    const QString text = readUtf16File(shippedDir + QStringLiteral("/config.ini"));
+    QVERIFY2(!text.isNull(), "config.ini is not UTF-16LE with a byte order mark");
+    QVERIFY(hasOnlyCrLfLineEnds(text));
+}
+
+void TestShippedData::everyLanguageKeyIsShipped_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("ownName");
+    QTest::newRow("English") << QStringLiteral("language0") << QStringLiteral("English");
+    QTest::newRow("German") << QStringLiteral("language1") << QStringLiteral("Deutsch");
+}
+
+void TestShippedData::everyLanguageKeyIsShipped()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, ownName);
+    const auto sections = parseSections(readUtf16File(shippedDir + QStringLiteral("/config.ini")));
+    QVERIFY(sections.contains(section));
+    QHash<QString, QString> values;
+    for (const auto& [key, value] : sections[section]) {
+        QVERIFY2(!values.contains(key.toLower()), qPrintable(QStringLiteral("twice: ") + key));
+        values.insert(key.toLower(), value);
+        QVERIFY2(distinctKeys().contains(key.toLower()), qPrintable(QStringLiteral("unknown key: ") + key));
+        QVERIFY2(!value.trimmed().isEmpty(), qPrintable(QStringLiteral("empty: ") + key));
+        QVERIFY2(value.size() <= 149, qPrintable(QStringLiteral("longer than 149: ") + key));
+        QVERIFY2(value == value.trimmed(), qPrintable(QStringLiteral("surrounding blanks: ") + key));
+    }
+    QCOMPARE(values.size(), 278);
+    QCOMPARE(values.value(QStringLiteral("lang")), ownName);
+}
+
+void TestShippedData::everySettingsKeyIsShipped()
+{
+    const auto sections = parseSections(readUtf16File(shippedDir + QStringLiteral("/config.ini")));
+    QHash<QString, QString> settings;
+    for (const auto& [key, value] : sections.value(QStringLiteral("settings")))
+        settings.insert(key, value);
+    const QStringList keys{QStringLiteral("Type"), QStringLiteral("NumLangs"), QStringLiteral("Language"),
+                           QStringLiteral("DisableConfig"), QStringLiteral("DisableCalib"), QStringLiteral("SearchSpeed"),
+                           QStringLiteral("LastComms"), QStringLiteral("Port"), QStringLiteral("ListValue"),
+                           QStringLiteral("ListTemp")};
+    for (const QString& key : keys)
+        QVERIFY2(settings.contains(key), qPrintable(key));
+    QCOMPARE(settings.value(QStringLiteral("Type")), QStringLiteral("0"));
+    QCOMPARE(settings.value(QStringLiteral("Language")), QStringLiteral("0"));
+    QVERIFY(settings.value(QStringLiteral("NumLangs")).toInt() >= 1);
+}
+
+void TestShippedData::helpFilesAreUnicodeTexts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("English") << QStringLiteral("English.txt");
+    QTest::newRow("German") << QStringLiteral("Deutsch.txt");
+}
+
+void TestShippedData::helpFilesAreUnicodeTexts()
+{
+    QFETCH(QString, name);
+    const QString text = readUtf16File(shippedDir + QStringLiteral("/help/") + name);
+    QVERIFY2(!text.isNull(), "not UTF-16LE with a byte order mark");
+    QVERIFY(hasOnlyCrLfLineEnds(text));
+    QVERIFY2(text.size() > 10000, "a help text of several screens");
+}
+
+void TestShippedData::seedingFillsAnEmptyFolderOnce()
+{
+    ConfigFixture fixture;
+    QTemporaryDir shipped;
+    writeFile(shipped.filePath(QStringLiteral("config.ini")), "shipped config");
+    writeFile(shipped.filePath(QStringLiteral("help/English.txt")), "english help");
+    writeFile(shipped.filePath(QStringLiteral("help/Deutsch.txt")), "german help");
+    writeFile(shipped.filePath(QStringLiteral("help/README.md")), "not a help file");
+
+    QStringList copied = SeedDataFolder(shipped.path());
+    copied.sort();
+    QCOMPARE(copied, (QStringList{QStringLiteral("Deutsch.txt"), QStringLiteral("English.txt"), QStringLiteral("config.ini")}));
+    QCOMPARE(fileBytes(ConfigFilePath()), QByteArray("shipped config"));
+    QCOMPARE(fileBytes(DataFolder() + QStringLiteral("English.txt")), QByteArray("english help"));
+    QVERIFY(!QFileInfo::exists(DataFolder() + QStringLiteral("README.md")));
+
+    writeFile(ConfigFilePath(), "user's settings");
+    QFile::remove(DataFolder() + QStringLiteral("Deutsch.txt"));
+    QCOMPARE(SeedDataFolder(shipped.path()), QStringList());
+    QCOMPARE(fileBytes(ConfigFilePath()), QByteArray("user's settings"));
+    QVERIFY(!QFileInfo::exists(DataFolder() + QStringLiteral("Deutsch.txt")));
+}
+
+void TestShippedData::seedingKeepsFilesTheUserHas()
+{
+    ConfigFixture fixture;
+    QTemporaryDir shipped;
+    writeFile(shipped.filePath(QStringLiteral("config.ini")), "shipped config");
+    writeFile(shipped.filePath(QStringLiteral("help/English.txt")), "english help");
+    writeFile(DataFolder() + QStringLiteral("English.txt"), "user's own help");
+
+    QCOMPARE(SeedDataFolder(shipped.path()), QStringList{QStringLiteral("config.ini")});
+    QCOMPARE(fileBytes(DataFolder() + QStringLiteral("English.txt")), QByteArray("user's own help"));
+}
+
+void TestShippedData::seedingWithoutShippedDataCopiesNothing()
+{
+    ConfigFixture fixture;
+    QTemporaryDir shipped;
+    QCOMPARE(SeedDataFolder(shipped.filePath(QStringLiteral("absent"))), QStringList());
+    QVERIFY(QFileInfo(DataFolder()).isDir());
+    QCOMPARE(QDir(DataFolder()).entryList(QDir::Files), QStringList());
+}
+
+void TestShippedData::seedingFromTheShippedData()
+{
+    ConfigFixture fixture;
+    QStringList copied = SeedDataFolder(shippedDir);
+    copied.sort();
+    QCOMPARE(copied, (QStringList{QStringLiteral("Deutsch.txt"), QStringLiteral("English.txt"), QStringLiteral("config.ini")}));
+    QCOMPARE(fileBytes(ConfigFilePath()), fileBytes(shippedDir + QStringLiteral("/config.ini")));
+
+    // The seeded folder starts the program in English and offers German.
+    LanguageTexts texts;
+    LoadLanguageSettings(texts);
+    QCOMPARE(texts.text(QStringLiteral("Lang")), QStringLiteral("English"));
+    QCOMPARE(LanguageNames(), (QStringList{QStringLiteral("English"), QStringLiteral("Deutsch")}));
+    QVERIFY(QFileInfo::exists(HelpFilePath(texts.language(), texts.text(QStringLiteral("Lang")))));
+    QVERIFY(SetLanguage(1, texts));
+    QVERIFY(QFileInfo::exists(HelpFilePath(texts.language(), texts.text(QStringLiteral("Lang")))));
+    // The file name follows this text directly, so its closing blank must survive the reader.
+    QVERIFY(texts.text(QStringLiteral("LangReplace")).endsWith(QLatin1Char(' ')));
+}
+
+QTEST_GUILESS_MAIN(TestShippedData)
+#include "tst_shippeddata.moc"
