@@ -98,6 +98,7 @@ private slots:
     void seedingKeepsFilesTheUserHas();
     void seedingWithoutShippedDataCopiesNothing();
     void seedingFromTheShippedData();
+    void aProgramInTheBuildTreeUsesTheSourceData();
 };
 
 void TestShippedData::keyTableHoldsEveryKeyOnceAndLangNoTwice()
@@ -246,6 +247,11 @@ void TestShippedData::seedingFromTheShippedData()
     QVERIFY(QFileInfo::exists(HelpFilePath(texts.language(), texts.text(QStringLiteral("Lang")))));
     // The file name follows this text directly, so its closing blank must survive the reader.
     QVERIFY(texts.text(QStringLiteral("LangReplace")).endsWith(QLatin1Char(' ')));
+}
+
+void TestShippedData::aProgramInTheBuildTreeUsesTheSourceData()
+{
+    QCOMPARE(QDir(ShippedDataFolder()).canonicalPath(), QDir(shippedDir).canonicalPath());
 }
 
 QTEST_GUILESS_MAIN(TestShippedData)
