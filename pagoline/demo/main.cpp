@@ -1,0 +1,147 @@
+// pagoline-demo: one form hosting a Pagoline control, with a page of ordinary widgets on
+// each tab, for looking at the control by hand.
+//
+//   pagoline-demo [--screenshot FILE] [--tab N] [--orientation 0..3] [--tabs-per-row N]
+//
+// With --screenshot the form is rendered without a display and saved as a PNG.
+#include "pagoline/core/Pagoline.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCommandLineParser>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+QWidget *connectionPage()
+{
+    auto *page = new QWidget;
+    auto *form = new QFormLayout(page);
+    auto *port = new QComboBox;
+    port->addItems({QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3")});
+    form->addRow(QStringLiteral("Serial &port:"), port);
+    form->addRow(QStringLiteral("Address:"), new QSpinBox);
+    form->addRow(QStringLiteral("Adapter:"), new QLineEdit(QStringLiteral("192.168.0.40")));
+    form->addRow(new QCheckBox(QStringLiteral("Search the bus at start-up")));
+    form->addRow(new QPushButton(QStringLiteral("Connect")));
+    return page;
+}
+
+QWidget *settingsPage()
+{
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    auto *group = new QGroupBox(QStringLiteral("Averaging"));
+    auto *form = new QFormLayout(group);
+    form->addRow(QStringLiteral("Filter time (s):"), new QLineEdit(QStringLiteral("1.00")));
+    form->addRow(QStringLiteral("Hold time (s):"), new QLineEdit(QStringLiteral("0.50")));
+    layout->addWidget(group);
+    layout->addWidget(new QCheckBox(QStringLiteral("Use temperature compensation")));
+    layout->addStretch();
+    return page;
+}
+
+QWidget *outputPage()
+{
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(new QLabel(QStringLiteral("Analogue output 1")));
+    auto *slider = new QSlider(Qt::Horizontal);
+    slider->setValue(40);
+    layout->addWidget(slider);
+    layout->addWidget(new QLabel(QStringLiteral("Analogue output 2")));
+    layout->addWidget(new QSlider(Qt::Horizontal));
+    layout->addStretch();
+    return page;
+}
+
+QWidget *textPage(const QString &text)
+{
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    auto *label = new QLabel(text);
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    layout->addStretch();
+    return page;
+}
+
+// Builds the pages the way a form designer would: each page's container is placed while
+// its tab is current, and the control moves it away when another tab is chosen.
+void addPages(Pagoline &tabs)
+{
+    const QStringList captions = {QStringLiteral("&Connection"), QStringLiteral("&Settings"),
+                                  QStringLiteral("&Outputs"),    QStringLiteral("&Diagnostics"),
+                                  QStringLiteral("Über &uns"),   QStringLiteral("Ｆｕｌｌ ｗｉｄｔｈ")};
+    tabs.setTabs(short(captions.size()));
+    const QList<QWidget *> pages = {connectionPage(), settingsPage(), outputPage(),
+                                    textPage(QStringLiteral("Temperatures, resonator frequency and status flags.")),
+                                    textPage(QStringLiteral("Captions are Unicode: äöü, ＦＦ21, ελληνικά.")),
+                                    textPage(QStringLiteral("A tab with full-width characters."))};
+    for (int i = 0; i < captions.size(); ++i) {
+        tabs.setTab(short(i));
+        tabs.setTabCaption(short(i), captions[i]);
+        QWidget *page = pages[i];
+        page->setParent(&tabs);
+        page->setObjectName(QStringLiteral("Page%1").arg(i));
+        page->setGeometry(tabs.PageRect());
+        page->show();
+    }
+    tabs.setTab(0);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--screenshot") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"), QStringLiteral("Save the form to FILE."),
+                                        QStringLiteral("FILE"));
+    const QCommandLineOption tab(QStringLiteral("tab"), QStringLiteral("Current tab."), QStringLiteral("N"),
+                                 QStringLiteral("0"));
+    const QCommandLineOption orientation(QStringLiteral("orientation"), QStringLiteral("0 top .. 3 right."),
+                                         QStringLiteral("N"), QStringLiteral("0"));
+    const QCommandLineOption perRow(QStringLiteral("tabs-per-row"), QStringLiteral("Tabs per row."),
+                                    QStringLiteral("N"), QStringLiteral("3"));
+    parser.addOptions({screenshot, tab, orientation, perRow});
+    parser.process(app);
+
+    QWidget form;
+    form.setWindowTitle(QStringLiteral("Pagoline"));
+    form.resize(520, 380);
+    auto *tabs = new Pagoline(&form);
+    tabs->setObjectName(QStringLiteral("DemoTab"));
+    tabs->setGeometry(12, 12, 496, 356);
+    tabs->setTabsPerRow(short(parser.value(perRow).toInt()));
+    tabs->setTabOrientation(Pagoline::TabOrientationConstants(parser.value(orientation).toInt() & 3));
+    tabs->setTabHeight(24);
+    addPages(*tabs);
+    tabs->setTab(short(parser.value(tab).toInt()));
+
+    form.show();
+    if (!parser.isSet(screenshot))
+        return app.exec();
+    app.processEvents();
+    if (!form.grab().save(parser.value(screenshot), "PNG")) {
+        std::fprintf(stderr, "pagoline-demo: cannot write %s\n", qPrintable(parser.value(screenshot)));
+        return 1;
+    }
+    return 0;
+}

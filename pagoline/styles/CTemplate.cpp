@@ -1,0 +1,489 @@
+#include "pagoline/styles/CTemplate.h"
+
+#include "pagoline/styles/CGDIToolbox.h"
+#include "pagoline/winapi/MUnicodeSupport.h"
+
+#include <QPainter>
+#include <QPolygon>
+
+#include <cmath>
+
+namespace {
+
+int roundEven(double value)
+{
+    return int(std::nearbyint(value));
+}
+
+// How text runs in each orientation: the device direction of the text's advance and
+// the turn that gives it.
+struct TextDirection
+{
+    int alongX, alongY; // unit advance along the text
+    int turnDegrees;
+};
+
+TextDirection directionFor(int orientation)
+{
+    switch (orientation) {
+    case 2: return {0, -1, -90}; // left: upwards
+    case 3: return {0, 1, 90};   // right: downwards
+    default: return {1, 0, 0};
+    }
+}
+
+// Draws one run of text with its cell's start at origin (device pixels), turned for the
+// orientation, clipped to clip; returns its width.
+int drawRun(QPainter &painter, QPoint origin, int orientation, const QFont &font, const QRect &clip,
+            const QString &text)
+{
+    if (text.isEmpty())
+        return 0;
+    painter.save();
+    painter.setFont(font);
+    painter.translate(origin);
+    painter.rotate(directionFor(orientation).turnDegrees);
+    MUnicodeSupport::ExtTextOut(painter, QPoint(0, 0), &clip, text);
+    painter.restore();
+    return MUnicodeSupport::GetTextExtentPoint32(font, text).width();
+}
+
+QPoint advance(QPoint origin, int orientation, int by)
+{
+    const TextDirection d = directionFor(orientation);
+    return origin + QPoint(d.alongX * by, d.alongY * by);
+}
+
+// The caption font: the host font at the device's resolution with the weight rules of
+// the captions (bold fonts get heavier for the current tab, plain ones turn bold).
+QFont captionFont(const QFont &base, bool templateBold, const QPaintDevice &device)
+{
+    QFont font = base;
+    if (base.pointSizeF() > 0)
+        font.setPixelSize(qMax(1, roundEven(std::nearbyint(base.pointSizeF()) * device.logicalDpiY() / 72.0)));
+    const bool fontBold = base.bold();
+    int weight = fontBold ? (templateBold ? 800 : 700) : (templateBold ? 700 : 400);
+    font.setWeight(QFont::Weight(weight));
+    return font;
+}
+
+QFont underlineSwitched(const QFont &font)
+{
+    QFont switched = font;
+    switched.setUnderline(!font.underline());
+    return switched;
+}
+
+// Runs of text between line breaks, as the line-breaking rules cut them.
+struct Piece
+{
+    QString text;
+    int start = 0; // position in the full text
+    int width = 0;
+    int height = 0;
+    int line = 1;
+};
+
+QList<Piece> breakIntoLines(const QString &full, const QFont &font, int room)
+{
+    QList<Piece> pieces;
+    int line = 1;
+    int running = 0;
+    int i = 0;
+    while (i < full.size()) {
+        Piece piece;
+        piece.start = i;
+        if (full[i] == QLatin1Char(' ')) {
+            piece.text = QStringLiteral(" ");
+            i += 1;
+        } else if (full.mid(i, 2) == QLatin1String("\r\n")) {
+            i += 2;
+        } else {
+            int end = i;
+            while (end < full.size() && full[end] != QLatin1Char(' ') && full.mid(end, 2) != QLatin1String("\r\n"))
+                ++end;
+            piece.text = full.mid(i, end - i);
+            i = end;
+        }
+        const QSize extent = MUnicodeSupport::GetTextExtentPoint32(font, piece.text);
+        piece.width = extent.width();
+        piece.height = QFontMetrics(font).height();
+        const bool lineBreak = piece.text.isEmpty();
+        if (lineBreak) {
+            ++line;
+            running = 0;
+        } else if (piece.text == QLatin1String(" ") || running + piece.width <= room) {
+            running += piece.width;
+        } else {
+            // A word that does not fit starts a line of its own (also when it is wider
+            // than the whole room), unless the line is still empty.
+            if (running > 0)
+                ++line;
+            running = piece.width;
+        }
+        piece.line = line;
+        pieces.append(piece);
+    }
+    return pieces;
+}
+
+struct Line
+{
+    int start = 0; // position in the full text of the line's first character
+    QString text;  // untrimmed
+    int height = 0;
+};
+
+QList<Line> collectLines(const QList<Piece> &pieces)
+{
+    QList<Line> lines;
+    for (const Piece &piece : pieces) {
+        while (int(lines.size()) < piece.line) {
+            Line line;
+            line.start = piece.start;
+            line.height = piece.height;
+            lines.append(line);
+        }
+        Line &line = lines.last();
+        if (line.text.isEmpty() && !piece.text.isEmpty())
+            line.start = piece.start;
+        line.text += piece.text;
+    }
+    return lines;
+}
+
+int leadingSpaces(const QString &text)
+{
+    int lead = 0;
+    while (lead < text.size() && text[lead] == QLatin1Char(' '))
+        ++lead;
+    return lead;
+}
+
+void drawFocusRect(QPainter &painter, const QRect &r, const QColor &colour)
+{
+    // A dotted ring, every other pixel, on the rectangle's own pixels.
+    for (int x = r.left(); x <= r.right(); ++x) {
+        for (int y : {r.top(), r.bottom()}) {
+            if ((x + y) % 2 == 0)
+                painter.fillRect(QRect(x, y, 1, 1), colour);
+        }
+    }
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x : {r.left(), r.right()}) {
+            if ((x + y) % 2 == 0)
+                painter.fillRect(QRect(x, y, 1, 1), colour);
+        }
+    }
+}
+
+} // namespace
+
+void CTemplate::SetOrientation(int orientation, int dX, int dY)
+{
+    switch (orientation) {
+    case 1: m11 = 1; m12 = 0; m21 = 0; m22 = -1; break;
+    case 2: m11 = 0; m12 = -1; m21 = 1; m22 = 0; break;
+    case 3: m11 = 0; m12 = 1; m21 = -1; m22 = 0; break;
+    default: m11 = 1; m12 = 0; m21 = 0; m22 = 1; break;
+    }
+    m_originX = dX;
+    m_originY = dY;
+}
+
+void CTemplate::Initialise(int count)
+{
+    m_capacity = qMax(0, count);
+    m_elements.clear();
+    m_elements.reserve(m_capacity);
+}
+
+QPoint CTemplate::step(int dX, int dY) const
+{
+    return {dX * m11 + dY * m21, dX * m12 + dY * m22};
+}
+
+QPoint CTemplate::point(int X, int Y) const
+{
+    return step(X, Y) + QPoint(m_originX, m_originY);
+}
+
+void CTemplate::SetULx(int dX, int dY) { m_ulx = m_x + step(dX, dY).x(); }
+void CTemplate::SetULy(int dX, int dY) { m_uly = m_y + step(dX, dY).y(); }
+void CTemplate::SetLRx(int dX, int dY) { m_lrx = m_x + step(dX, dY).x(); }
+void CTemplate::SetLRy(int dX, int dY) { m_lry = m_y + step(dX, dY).y(); }
+
+void CTemplate::gSave()
+{
+    m_saved = {m_x, m_y, m_colour, m_thickness};
+}
+
+void CTemplate::gRestore(int dX, int dY)
+{
+    const QPoint moved = step(dX, dY);
+    m_x = m_saved.x + moved.x();
+    m_y = m_saved.y + moved.y();
+    m_colour = m_saved.colour;
+    m_thickness = m_saved.thickness;
+}
+
+void CTemplate::record(QPoint start, QPoint length, int type, int eDx, int eDy)
+{
+    Element element;
+    element.x = start.x();
+    element.y = start.y();
+    element.dx = length.x();
+    element.dy = length.y();
+    element.colour = m_colour;
+    element.thickness = m_thickness;
+    element.type = type;
+    const QPoint correction = step(eDx, eDy);
+    element.eDx = correction.x();
+    element.eDy = correction.y();
+    m_elements.append(element);
+}
+
+void CTemplate::MPt(int dX, int dY, int type, int eDx, int eDy)
+{
+    const QPoint length = step(dX, dY);
+    if (type == OutlineOnly && !full())
+        record({m_x, m_y}, length, type, eDx, eDy);
+    m_x += length.x();
+    m_y += length.y();
+}
+
+void CTemplate::SPt(int X, int Y, int type, int eDx, int eDy)
+{
+    const QPoint target = point(X, Y);
+    if (type == OutlineOnly && !full())
+        record({m_x, m_y}, target - QPoint(m_x, m_y), type, eDx, eDy);
+    m_x = target.x();
+    m_y = target.y();
+}
+
+void CTemplate::CPt(int dX, int dY, int type, int eDx, int eDy)
+{
+    if (full())
+        return;
+    const QPoint length = step(dX, dY);
+    record({m_x, m_y}, length, type, eDx, eDy);
+    m_x += length.x();
+    m_y += length.y();
+}
+
+void CTemplate::RPt(int dX, int dY, const QColor &C, int T, int type, int eDx, int eDy)
+{
+    if (full())
+        return;
+    m_colour = C;
+    m_thickness = T;
+    CPt(dX, dY, type, eDx, eDy);
+}
+
+void CTemplate::Pt(int X, int Y, int dX, int dY, const QColor &C, int T, int type, int eDx, int eDy)
+{
+    if (full())
+        return;
+    const QPoint start = point(X, Y);
+    m_x = start.x();
+    m_y = start.y();
+    RPt(dX, dY, C, T, type, eDx, eDy);
+}
+
+void CTemplate::Caption(const QColor &C, bool Bold)
+{
+    m_captionColour = C;
+    m_bold = Bold;
+}
+
+int CTemplate::X() const
+{
+    const int det = m11 * m22 - m12 * m21;
+    return det == 0 ? 0 : roundEven(double((m_x - m_originX) * m22 + (m_originY - m_y) * m21) / det);
+}
+
+int CTemplate::Y() const
+{
+    const int det = m12 * m21 - m11 * m22;
+    return det == 0 ? 0 : roundEven(double(m12 * (m_x - m_originX) + m11 * (m_originY - m_y)) / det);
+}
+
+void CTemplate::FillBackground(QPainter &painter, const QColor &face) const
+{
+    QPolygon outline;
+    QPoint at;
+    for (const Element &element : m_elements) {
+        if (element.type == LineOnly)
+            continue;
+        if (outline.isEmpty()) {
+            at = QPoint(element.x + element.eDx, element.y + element.eDy);
+            outline << at;
+        }
+        at += QPoint(element.dx + element.eDx, element.dy + element.eDy);
+        outline << at;
+    }
+    if (outline.size() < 2)
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(face, 1));
+    painter.setBrush(face);
+    painter.drawPolygon(outline);
+    painter.restore();
+}
+
+void CTemplate::DrawTab(QPainter &painter) const
+{
+    for (const Element &element : m_elements) {
+        if (element.type == OutlineOnly)
+            continue;
+        const int steps = qMax(qAbs(element.dx), qAbs(element.dy));
+        const int t = qMax(1, element.thickness);
+        const int off = (t - 1) / 2;
+        if (element.dx == 0 || element.dy == 0) {
+            // A straight run: its pixels from the start, the end pixel left out.
+            const int sx = element.dx > 0 ? 1 : (element.dx < 0 ? -1 : 0);
+            const int sy = element.dy > 0 ? 1 : (element.dy < 0 ? -1 : 0);
+            if (steps == 0)
+                continue;
+            const QPoint a(element.x, element.y);
+            const QPoint b(element.x + sx * (steps - 1), element.y + sy * (steps - 1));
+            const QRect run = QRect(a, b).normalized().adjusted(-off, -off, t - 1 - off, t - 1 - off);
+            painter.fillRect(run, element.colour);
+            continue;
+        }
+        for (int i = 0; i < steps; ++i) {
+            const int px = element.x + roundEven(double(i) * element.dx / steps);
+            const int py = element.y + roundEven(double(i) * element.dy / steps);
+            painter.fillRect(QRect(px - off, py - off, t, t), element.colour);
+        }
+    }
+}
+
+void CTemplate::DrawCaption(QPainter &painter, const CaptionText &text, const CaptionOptions &options) const
+{
+    const QString prefix = QString(text.Prefix).replace(QLatin1String("&&"), QLatin1String("&"));
+    const QString postfix = QString(text.Postfix).replace(QLatin1String("&&"), QLatin1String("&"));
+    const QString full = prefix + text.Accelerator + postfix;
+    const QColor colour = options.colour.value_or(m_captionColour);
+    const int orientation = options.orientation;
+    QPaintDevice &device = *painter.device();
+    const QFont font = captionFont(options.font, m_bold, device);
+    const QFont accelFont = underlineSwitched(font);
+    const QRect clip = QRect(QPoint(qMin(m_ulx, m_lrx), qMin(m_uly, m_lry)),
+                             QPoint(qMax(m_ulx, m_lrx) - 1, qMax(m_uly, m_lry) - 1));
+
+    painter.save();
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    if (options.showFocus)
+        drawFocusRect(painter, clip, colour);
+    painter.setPen(colour);
+    painter.setBackgroundMode(Qt::TransparentMode);
+
+    int pw = 0, ph = 0, gap = 0;
+    if (!options.picture.isNull()) {
+        const QSize himetric = CGDIToolbox::PictureHimetric(options.picture);
+        pw = himetric.width();
+        ph = himetric.height();
+        CGDIToolbox::HimetricToPixels(device, pw, ph);
+        gap = 10;
+    }
+    const bool vertical = orientation == 2 || orientation == 3;
+    int room = 0;
+    if (!vertical)
+        room = m_lrx - m_ulx - gap - pw;
+    else if (orientation == 3)
+        room = m_lry - m_uly - gap - ph;
+    else
+        room = m_uly - m_lry - gap - ph;
+
+    const int accelAt = int(prefix.size());
+    auto drawPicture = [&](int x, int y) {
+        if (options.picture.isNull())
+            return;
+        painter.save();
+        painter.setClipRect(clip);
+        CGDIToolbox::DrawPicture(painter, x, y, options.picture, pw, ph);
+        painter.restore();
+    };
+    // Draws [from, to) of the full text from origin, the accelerator in its own font.
+    auto drawSpan = [&](QPoint origin, int from, int to) {
+        const bool hasAccel = options.showAccelerators && !text.Accelerator.isEmpty() && accelAt >= from
+                              && accelAt < to;
+        if (!hasAccel) {
+            drawRun(painter, origin, orientation, font, clip, full.mid(from, to - from));
+            return;
+        }
+        QPoint at = origin;
+        at = advance(at, orientation, drawRun(painter, at, orientation, font, clip, full.mid(from, accelAt - from)));
+        at = advance(at, orientation, drawRun(painter, at, orientation, accelFont, clip, text.Accelerator));
+        drawRun(painter, at, orientation, font, clip, full.mid(accelAt + 1, to - accelAt - 1));
+    };
+
+    if (room > 0 && options.wordWrap) {
+        const QList<Line> lines = collectLines(breakIntoLines(full, font, room));
+        int blockWidth = 0, blockHeight = 0, lineAdvance = 0;
+        QList<int> widths;
+        for (const Line &line : lines) {
+            const int w = MUnicodeSupport::GetTextExtentPoint32(font, line.text.trimmed()).width();
+            widths.append(w);
+            blockWidth = qMax(blockWidth, w);
+            blockHeight += line.height;
+            lineAdvance = qMax(lineAdvance, line.height);
+        }
+        int picX = 0, picY = 0, along = 0, across = 0;
+        if (!vertical) {
+            picX = roundEven(m_ulx + (m_lrx - m_ulx - pw - blockWidth) / 2.0);
+            picY = roundEven(m_uly + (m_lry - m_uly - ph) / 2.0);
+            across = roundEven((m_uly + m_lry) / 2.0 - blockHeight / 2.0);
+        } else if (orientation == 2) {
+            picX = roundEven(m_ulx + (m_lrx - m_ulx - pw) / 2.0);
+            picY = roundEven(m_uly - (m_uly - m_lry - ph - blockWidth) / 2.0 - ph);
+            across = roundEven(m_ulx + (m_lrx - m_ulx - blockHeight) / 2.0);
+        } else {
+            picX = roundEven(m_ulx + (m_lrx - m_ulx - pw) / 2.0);
+            picY = roundEven(m_uly + (m_lry - m_uly - ph - blockWidth) / 2.0);
+            across = roundEven((m_ulx + m_lrx) / 2.0 + blockHeight / 2.0);
+        }
+        drawPicture(picX, picY);
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const Line &line = lines[i];
+            const int offset = roundEven((blockWidth - widths[i]) / 2.0);
+            if (!vertical)
+                along = gap + picX + pw + offset;
+            else if (orientation == 2)
+                along = picY - gap - offset;
+            else
+                along = gap + picY + ph + offset;
+            const QString trimmed = line.text.trimmed();
+            const int from = line.start + leadingSpaces(line.text);
+            const QPoint origin = vertical ? QPoint(across, along) : QPoint(along, across);
+            drawSpan(origin, from, from + int(trimmed.size()));
+            const int next = orientation == 3 ? -lineAdvance : lineAdvance;
+            across += next;
+        }
+    } else {
+        const QSize extent = MUnicodeSupport::GetTextExtentPoint32(font, full);
+        const int w = extent.width();
+        const int h = extent.height();
+        QPoint origin;
+        if (!vertical) {
+            const int picX = roundEven(m_ulx + (m_lrx - m_ulx - w - pw) / 2.0);
+            const int picY = roundEven(m_uly + (m_lry - m_uly - ph) / 2.0);
+            drawPicture(picX, picY);
+            origin = QPoint(picX + pw, roundEven(m_uly + (m_lry - m_uly - h) / 2.0));
+        } else if (orientation == 2) {
+            const int picX = roundEven(m_ulx + (m_lrx - m_ulx - pw) / 2.0);
+            const int picY = roundEven(m_uly - (m_uly - m_lry - w - ph) / 2.0 - ph);
+            drawPicture(picX, picY);
+            origin = QPoint(roundEven(m_ulx + (m_lrx - m_ulx - h) / 2.0), picY);
+        } else {
+            const int picX = roundEven(m_ulx + (m_lrx - m_ulx - pw) / 2.0);
+            const int picY = roundEven(m_uly + (m_lry - m_uly - w - ph) / 2.0);
+            drawPicture(picX, picY);
+            origin = QPoint(roundEven(m_lrx + (m_ulx + h - m_lrx) / 2.0), picY + ph);
+        }
+        drawSpan(origin, 0, int(full.size()));
+    }
+    painter.restore();
+}
