@@ -42,7 +42,7 @@ constexpr int PlainPointSize = 8;
 
 SensorPage::SensorPage(QWidget* parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("PageSensor"));
+    setObjectName(QStringLiteral("SensorPage"));
     buildAddressBoxes();
     buildRows();
     buildFoot();

@@ -4,6 +4,8 @@
 // exchange would throw away the outer one's reply. Handlers and timers ask busy() and defer
 // their work to the next tick when it holds.
 
+// Link.h needs the whole Transport type for its transport() accessor.
+#include "link/Transport.h"
 #include "link/Link.h"
 
 namespace dunmere {

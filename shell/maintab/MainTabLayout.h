@@ -8,8 +8,8 @@ namespace dunmere::maintab {
 inline constexpr int PageCount = 4;
 inline constexpr int TabsPerRow = 3;
 inline constexpr int TabHeightPixels = 24;
-inline constexpr const char* PageContainerNames[PageCount] = {"PageSensor", "PageConfiguration", "PageDiagnostics",
-                                                              "PageAdvanced"};
+inline constexpr const char* PageContainerNames[PageCount] = {"SensorPage", "ConfigurationPage", "DiagnosticsPage",
+                                                              "AdvancedPage"};
 inline constexpr const char* DesignCaptions[PageCount] = {"Sensor", "Configuration", "Diagnostics", "Advanced"};
 // Pagoline keeps the controls of pages not on show this far to the left of their place.
 inline constexpr int OffPageOffset = 75000;

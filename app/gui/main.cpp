@@ -1,0 +1,140 @@
+// dunmere: the desktop program. With --simulate it runs on the in-process simulated bus; with
+// --screenshot DIR it writes a picture of every page and window after start-up and quits.
+
+#include "shell/FrmMain.h"
+#include "shell/FrmMessages.h"
+#include "shell/Screenshots.h"
+#include "shell/core/GuiOptions.h"
+
+#include "language/LanguageTexts.h"
+#include "language/ShippedData.h"
+#include "link/DebugLog.h"
+#include "link/Link.h"
+#include "sim/SensorListSpec.h"
+#include "sim/SimBus.h"
+#include "sim/SimTransport.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QPainterPath>
+#include <cstdio>
+#include <memory>
+
+using namespace dunmere;
+
+namespace {
+
+struct SimulatedBus {
+    sim::SimBus bus;
+    std::unique_ptr<sim::SimTransport> transport;
+};
+
+// The bus of --simulate[=SPEC]; nullptr (and a message) when SPEC is not a sensor list.
+std::unique_ptr<SimulatedBus> makeSimulatedBus(const QString& spec)
+{
+    auto simulated = std::make_unique<SimulatedBus>();
+    if (spec.isEmpty()) {
+        sim::buildDemoBus(simulated->bus);
+    } else {
+        const sim::SensorListResult list = sim::parseSensorList(spec);
+        if (!list.ok()) {
+            std::fprintf(stderr, "dunmere: --simulate=%s: %s\n", qPrintable(spec), qPrintable(list.error));
+            return nullptr;
+        }
+        if (!sim::populate(simulated->bus, list.sensors)) {
+            std::fprintf(stderr, "dunmere: --simulate=%s: more than one sensor at an address\n", qPrintable(spec));
+            return nullptr;
+        }
+    }
+    simulated->transport = std::make_unique<sim::SimTransport>(simulated->bus, Transport::Kind::Serial);
+    return simulated;
+}
+
+// The program's icon (the installed dunmere.svg drawn the same way), for the window frames.
+QIcon programIcon()
+{
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x1f, 0x4e, 0x79));
+    p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+    p.setBrush(QColor(0xd9, 0xe2, 0xea));
+    p.drawRoundedRect(QRectF(10, 40, 44, 12), 3, 3);
+    p.setBrush(QColor(0x1f, 0x4e, 0x79));
+    for (int x : {18, 27, 36})
+        p.drawEllipse(QPointF(x, 46), 2.5, 2.5);
+    QPainterPath drop;
+    drop.moveTo(32, 9);
+    drop.cubicTo(24, 20, 20, 26, 20, 31);
+    drop.arcTo(QRectF(20, 19, 24, 24), 180, 180);
+    drop.cubicTo(44, 26, 40, 20, 32, 9);
+    p.setBrush(QColor(0x5f, 0xb3, 0xe6));
+    p.setPen(QPen(Qt::white, 2));
+    p.drawPath(drop);
+    return QIcon(pixmap);
+}
+
+// Answers every message with its first button, keeping a picture of each.
+void answerMessagesWithPictures(FrmMessages& messages, Screenshots& shots)
+{
+    auto count = std::make_shared<int>(0);
+    messages.setAnswerProvider([&messages, &shots, count](const QString&, MessageButtons buttons) {
+        shots.write(messages, QStringLiteral("message-%1").arg(++*count));
+        return buttons == MessageButtons::Ok ? FrmMessages::Answer::Ok : FrmMessages::Answer::Yes;
+    });
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Dunmere"));
+    QApplication::setOrganizationName(QStringLiteral("Quelmar"));
+    QApplication::setWindowIcon(programIcon());
+    // ExitApp ends the program, after every window has been unloaded in its order.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const GuiOptions options = ParseGuiOptions(QApplication::arguments());
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "dunmere: %s\nusage: dunmere [--simulate[=SENSORS]] [--screenshot DIR] [--debug-level N]\n",
+                     qPrintable(options.error));
+        return 2;
+    }
+    if (options.debugLevel >= 0)
+        SetDebugThreshold(options.debugLevel);
+    SeedDataFolder(ShippedDataFolder());
+
+    std::unique_ptr<SimulatedBus> simulated;
+    if (options.simulate && !(simulated = makeSimulatedBus(options.simulateSpec)))
+        return 2;
+
+    Link link;
+    FrmMain main(link, LanguageTexts::program());
+    if (simulated)
+        main.setSimulatedTransport(simulated->transport.get());
+    QObject::connect(&main, &FrmMain::exitApp, &app, &QCoreApplication::quit);
+
+    std::unique_ptr<Screenshots> shots;
+    if (!options.screenshotDir.isEmpty()) {
+        shots = std::make_unique<Screenshots>(options.screenshotDir);
+        answerMessagesWithPictures(main.messages(), *shots);
+    }
+
+    main.load();
+    if (main.exited())
+        return 0;
+    if (shots) {
+        shots->writeMainWindow(main);
+        main.close();
+        for (const QString& path : shots->written())
+            std::printf("%s\n", qPrintable(path));
+        for (const QString& path : shots->failed())
+            std::fprintf(stderr, "dunmere: could not write %s\n", qPrintable(path));
+        return shots->failed().isEmpty() ? 0 : 1;
+    }
+    return QApplication::exec();
+}

@@ -1,0 +1,55 @@
+#include "GuiOptions.h"
+
+namespace dunmere {
+
+namespace {
+
+// The value of "--name=value" or of "--name value"; false when there is none.
+bool takeValue(const QStringList& args, int& i, const QString& name, QString& value)
+{
+    const QString& arg = args[i];
+    if (arg.startsWith(name + QLatin1Char('='))) {
+        value = arg.mid(name.size() + 1);
+        return true;
+    }
+    if (arg == name && i + 1 < args.size()) {
+        value = args[++i];
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+GuiOptions ParseGuiOptions(const QStringList& arguments)
+{
+    GuiOptions options;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        QString value;
+        if (arg == QLatin1String("--simulate")) {
+            options.simulate = true;
+        } else if (arg.startsWith(QLatin1String("--simulate="))) {
+            options.simulate = true;
+            options.simulateSpec = arg.mid(11);
+        } else if (arg.startsWith(QLatin1String("--screenshot"))) {
+            if (!takeValue(arguments, i, QStringLiteral("--screenshot"), value) || value.isEmpty())
+                options.error = QStringLiteral("--screenshot needs a folder");
+            options.screenshotDir = value;
+        } else if (arg.startsWith(QLatin1String("--debug-level"))) {
+            bool ok = false;
+            const int level = takeValue(arguments, i, QStringLiteral("--debug-level"), value) ? value.toInt(&ok) : 0;
+            if (!ok || level < 0)
+                options.error = QStringLiteral("--debug-level needs a number of 0 or more");
+            else
+                options.debugLevel = level;
+        } else {
+            options.error = QStringLiteral("unknown option: ") + arg;
+        }
+        if (!options.error.isEmpty())
+            break;
+    }
+    return options;
+}
+
+}  // namespace dunmere
