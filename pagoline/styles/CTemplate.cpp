@@ -348,7 +348,9 @@ void CTemplate::DrawTab(QPainter &painter) const
                 continue;
             const QPoint a(element.x, element.y);
             const QPoint b(element.x + sx * (steps - 1), element.y + sy * (steps - 1));
-            const QRect run = QRect(a, b).normalized().adjusted(-off, -off, t - 1 - off, t - 1 - off);
+            const QRect run = QRect(QPoint(qMin(a.x(), b.x()), qMin(a.y(), b.y())),
+                                    QPoint(qMax(a.x(), b.x()), qMax(a.y(), b.y())))
+                                  .adjusted(-off, -off, t - 1 - off, t - 1 - off);
             painter.fillRect(run, element.colour);
             continue;
         }
