@@ -1,0 +1,90 @@
+#pragma once
+// A main window on the virtual clock with its own data folder, a config.ini written for the
+// test, the simulated bus (or none) and the message window answered by the test.
+
+#include "shell/FrmMain.h"
+#include "shell/FrmMessages.h"
+
+#include "VirtualClockFixture.h"
+#include "language/LanguageTexts.h"
+#include "link/Link.h"
+#include "sim/SensorListSpec.h"
+#include "sim/SimBus.h"
+#include "sim/SimTransport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace dunmere::test {
+
+// Settings lines and two small language sections with marked texts.
+inline QByteArray configText(const QByteArray& settingsLines)
+{
+    QByteArray text = "[Settings]\r\n" + settingsLines + "\r\n";
+    const char* const keys[] = {"Sensor", "Search", "Language", "Help", "Update", "Trend", "Graph", "Logging",
+                                "Configuration", "Diagnostics", "AdvancedConfig", "ConnectedVia", "ComPort", "OK",
+                                "Yes", "No", "CommsError", "Invalid", "Filtered", "Unscaled", "Avg", "Moisture",
+                                "Electronic", "Resonator", "Material", "Temperature", "Communications", "SearchSpeed",
+                                "Fast", "Medium", "Slow", "TCPIP", "Address", "Occupied"};
+    for (int lang = 0; lang < 2; ++lang) {
+        const QByteArray tag = lang == 0 ? "en" : "de";
+        text += "[Language" + QByteArray::number(lang) + "]\r\n";
+        text += "Lang=" + QByteArray(lang == 0 ? "English" : "Deutsch") + "\r\n";
+        for (const char* key : keys)
+            text += "Lang" + QByteArray(key) + "=" + tag + "-" + key + "\r\n";
+    }
+    return text;
+}
+
+class MainWindowFixture {
+public:
+    // settingsLines: the [Settings] section's lines; sensors: a sensor list, "" for an
+    // empty bus, or nothing for no transport at all.
+    explicit MainWindowFixture(const QByteArray& settingsLines = "NumLangs=1\r\nLanguage=0\r\n",
+                               std::optional<QString> sensors = QStringLiteral("1:89,2:77,5:45"), bool writeConfig = true)
+    {
+        qputenv("ALLUSERSPROFILE", home.path().toLocal8Bit());
+        QDir().mkpath(folder());
+        if (writeConfig) {
+            QFile file(configPath());
+            if (file.open(QIODevice::WriteOnly))
+                file.write(configText(settingsLines));
+        }
+        if (sensors) {
+            if (!sensors->isEmpty()) {
+                [[maybe_unused]] const bool added = sim::populate(bus, sim::parseSensorList(*sensors).sensors);
+            }
+            transport = std::make_unique<sim::SimTransport>(bus, Transport::Kind::Serial);
+            main.setSimulatedTransport(transport.get());
+        }
+        main.messages().setAnswerProvider([this](const QString& text, MessageButtons buttons) {
+            messages << text;
+            return buttons == MessageButtons::Ok ? FrmMessages::Answer::Ok : nextAnswer;
+        });
+        QObject::connect(&main, &FrmMain::exitApp, [this] { ++exits; });
+    }
+
+    [[nodiscard]] QString folder() const { return home.path() + QStringLiteral("/Quelmar/Dunmere/"); }
+    [[nodiscard]] QString configPath() const { return folder() + QStringLiteral("config.ini"); }
+
+    template <class W>
+    [[nodiscard]] W* find(const QString& name) const
+    {
+        return main.findChild<W*>(name);
+    }
+
+    VirtualClockScope clock;
+    QTemporaryDir home;
+    sim::SimBus bus;
+    std::unique_ptr<sim::SimTransport> transport;
+    Link link;
+    LanguageTexts texts;
+    FrmMain main{link, texts};
+    QStringList messages;
+    FrmMessages::Answer nextAnswer = FrmMessages::Answer::Yes;
+    int exits = 0;
+};
+
+}  // namespace dunmere::test
