@@ -3,7 +3,8 @@
 # they are already present.
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite
-          qt6-tools-dev qt6-tools-dev-tools libgl-dev fonts-dejavu-core)
+          qt6-tools-dev qt6-tools-dev-tools libgl-dev fonts-dejavu-core fonts-noto-core
+          fonts-noto-cjk)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

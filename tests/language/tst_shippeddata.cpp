@@ -1,16 +1,19 @@
 // The texts shipped with the program and their first-run copy. The key table's shape; the
 // shipped config.ini and help files as files (UTF-16LE with BOM, CR LF only) and their
-// contents: every key of Language0 and Language1 present once, non-empty, at most 149
-// characters and without surrounding blanks (the profile reader would drop them; a text
-// that needs a closing blank is quoted), every Settings key present. Seeding copies into an
-// empty data folder once and never replaces a file; the seeded folder loads both languages
-// and finds their help files. The wording itself is left to review.
+// contents: every language section 0 to NumLangs holds every key once, non-empty, at most
+// 149 characters and without surrounding blanks (the profile reader would drop them; a text
+// that needs a closing blank is quoted), every Settings key present. Each language also
+// loads through the profile reader with no empty text, and its Cyrillic or CJK texts
+// survive an unrelated write to the file. Seeding copies into an empty data folder once and
+// never replaces a file; the seeded folder offers every language and finds the help files.
+// The wording itself is left to review.
 
 #include "ConfigFixture.h"
 
 #include "language/LanguageKeys.h"
 #include "language/LanguageLoading.h"
 #include "language/ShippedData.h"
+#include "link/Settings.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -82,6 +85,24 @@ QByteArray fileBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Each language's own name as its speakers write it, by language number.
+const QStringList shippedLanguageNames{
+    QStringLiteral("English"),  QStringLiteral("Deutsch"),   QStringLiteral("Français"),
+    QStringLiteral("Español"),  QStringLiteral("Italiano"),  QStringLiteral("Nederlands"),
+    QStringLiteral("Português"), QStringLiteral("Polski"),   QStringLiteral("Русский"),
+    QStringLiteral("日本語"),    QStringLiteral("中文"),      QStringLiteral("Tiếng Việt"),
+    QStringLiteral("한국어")};
+
+// NumLangs as shipped; every section up to it must be complete.
+int shippedHighestLanguage()
+{
+    const auto sections = parseSections(readUtf16File(shippedDir + QStringLiteral("/config.ini")));
+    for (const auto& [key, value] : sections.value(QStringLiteral("settings")))
+        if (key == QLatin1String("NumLangs"))
+            return value.toInt();
+    return -1;
+}
+
 }  // namespace
 
 class TestShippedData : public QObject {
@@ -91,6 +112,9 @@ private slots:
     void configFileIsAUnicodeProfile();
     void everyLanguageKeyIsShipped_data();
     void everyLanguageKeyIsShipped();
+    void everyLanguageIsOffered();
+    void everyLanguageLoadsWithoutEmptyTexts();
+    void unicodeTextsSurviveAnUnrelatedWrite();
     void everySettingsKeyIsShipped();
     void helpFilesAreUnicodeTexts_data();
     void helpFilesAreUnicodeTexts();
@@ -129,8 +153,11 @@ void TestShippedData::everyLanguageKeyIsShipped_data()
 {
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("ownName");
-    QTest::newRow("English") << QStringLiteral("language0") << QStringLiteral("English");
-    QTest::newRow("German") << QStringLiteral("language1") << QStringLiteral("Deutsch");
+    // Driven by the shipped NumLangs, so a language added there is checked as well.
+    for (int n = 0; n <= shippedHighestLanguage(); ++n) {
+        const QString section = QStringLiteral("language") + QString::number(n);
+        QTest::newRow(qPrintable(section)) << section << shippedLanguageNames.value(n);
+    }
 }
 
 void TestShippedData::everyLanguageKeyIsShipped()
@@ -149,7 +176,64 @@ void TestShippedData::everyLanguageKeyIsShipped()
         QVERIFY2(value == value.trimmed(), qPrintable(QStringLiteral("surrounding blanks: ") + key));
     }
     QCOMPARE(values.size(), 278);
-    QCOMPARE(values.value(QStringLiteral("lang")), ownName);
+    if (!ownName.isEmpty())
+        QCOMPARE(values.value(QStringLiteral("lang")), ownName);
+    // These parts are joined to file names and addresses and must survive the reader.
+    QVERIFY(values.value(QStringLiteral("langreplace")).startsWith(QLatin1Char('"')));
+    QVERIFY(values.value(QStringLiteral("langreplace")).endsWith(QStringLiteral(" \"")));
+    // A saved sensor configuration is read back by "=" and by the first ":" of its
+    // identity line, so those must not occur in the texts it is written with.
+    for (const auto& [key, value] : sections[section])
+        QVERIFY2(!value.contains(QLatin1Char('=')), qPrintable(QStringLiteral("\"=\" in ") + key));
+    QVERIFY(!values.value(QStringLiteral("langsensor")).contains(QLatin1Char(':')));
+}
+
+void TestShippedData::everyLanguageIsOffered()
+{
+    QCOMPARE(shippedHighestLanguage(), int(shippedLanguageNames.size()) - 1);
+}
+
+void TestShippedData::everyLanguageLoadsWithoutEmptyTexts()
+{
+    ConfigFixture fixture;
+    QVERIFY(!SeedDataFolder(shippedDir).isEmpty());
+    LanguageTexts texts;
+    for (int n = 0; n <= HighestLanguageNumber(); ++n) {
+        QVERIFY(SetLanguage(n, texts));
+        for (int slot = 0; slot < LanguageSlotCount; ++slot)
+            QVERIFY2(!texts.slotText(slot).isEmpty(),
+                     qPrintable(QStringLiteral("language %1: %2").arg(n).arg(QLatin1String(LanguageKeySlots()[slot]))));
+        QCOMPARE(texts.text(QStringLiteral("Lang")), shippedLanguageNames.value(n));
+        // The language's own value lists must tell their items apart, or a restored
+        // configuration file would map two texts to one code.
+        const QStringList slewItems{texts.text(QStringLiteral("LangNone")), texts.text(QStringLiteral("LangLight")),
+                                    texts.text(QStringLiteral("LangMedium")), texts.text(QStringLiteral("LangHeavy"))};
+        QCOMPARE(QSet<QString>(slewItems.begin(), slewItems.end()).size(), 4);
+        const QStringList variableItems{texts.text(QStringLiteral("LangRaw")), texts.text(QStringLiteral("LangFiltered")),
+                                        texts.text(QStringLiteral("LangAvg"))};
+        QCOMPARE(QSet<QString>(variableItems.begin(), variableItems.end()).size(), 3);
+    }
+}
+
+void TestShippedData::unicodeTextsSurviveAnUnrelatedWrite()
+{
+    ConfigFixture fixture;
+    QVERIFY(!SeedDataFolder(shippedDir).isEmpty());
+    const QByteArray before = fileBytes(ConfigFilePath());
+    const QString russian = ReadSetting(QStringLiteral("Language8"), QStringLiteral("LangMoisture"), ConfigFilePath());
+    const QString japanese = ReadSetting(QStringLiteral("Language9"), QStringLiteral("LangMoisture"), ConfigFilePath());
+    QCOMPARE(russian, QStringLiteral("Влажность"));
+    QCOMPARE(japanese, QStringLiteral("水分"));
+
+    WriteSetting(QStringLiteral("Settings"), QStringLiteral("Language"), QStringLiteral("9"), ConfigFilePath());
+    const QByteArray after = fileBytes(ConfigFilePath());
+    // Everything from the first language section on is left byte for byte as it was.
+    const QByteArray languages = ConfigFixture::utf16File({QStringLiteral("[Language0]")}).mid(2);
+    QVERIFY(before.indexOf(languages) > 0);
+    QCOMPARE(after.mid(after.indexOf(languages)), before.mid(before.indexOf(languages)));
+    QCOMPARE(ReadSetting(QStringLiteral("Language8"), QStringLiteral("LangMoisture"), ConfigFilePath()), russian);
+    QCOMPARE(ReadSetting(QStringLiteral("Language9"), QStringLiteral("LangMoisture"), ConfigFilePath()), japanese);
+    QCOMPARE(ReadSetting(QStringLiteral("Settings"), QStringLiteral("Language"), ConfigFilePath()), QStringLiteral("9"));
 }
 
 void TestShippedData::everySettingsKeyIsShipped()
@@ -241,7 +325,7 @@ void TestShippedData::seedingFromTheShippedData()
     LanguageTexts texts;
     LoadLanguageSettings(texts);
     QCOMPARE(texts.text(QStringLiteral("Lang")), QStringLiteral("English"));
-    QCOMPARE(LanguageNames(), (QStringList{QStringLiteral("English"), QStringLiteral("Deutsch")}));
+    QCOMPARE(LanguageNames(), shippedLanguageNames);
     QVERIFY(QFileInfo::exists(HelpFilePath(texts.language(), texts.text(QStringLiteral("Lang")))));
     QVERIFY(SetLanguage(1, texts));
     QVERIFY(QFileInfo::exists(HelpFilePath(texts.language(), texts.text(QStringLiteral("Lang")))));
