@@ -1,0 +1,219 @@
+// The Diagnostics and Advanced pages: status flags and their colours, the amplitude column of
+// one-channel sensors, the averaging of the reference samples, a foreign measurement mode,
+// the automatic calibration's end, the coefficient write with a bad box, and the buttons the
+// page entry disables. The task timer's serving order is the main window's and tested there.
+
+#include "PagesFixture.h"
+#include "shell/pages/core/DiagnosticsProcedures.h"
+
+#include <QTest>
+
+using namespace dunmere;
+using namespace dunmere::test;
+
+namespace {
+
+constexpr int Red = 0;
+constexpr int Black = 5;
+
+QString rawReply(const char* frequency, const char* amplitude)
+{
+    return QStringLiteral("1 2 3 4 5 6 %1 %2").arg(QLatin1String(frequency), QLatin1String(amplitude));
+}
+
+struct DiagnosticsFixture : PagesFixture {
+    explicit DiagnosticsFixture(int type, double version = 1.2)
+    {
+        core.applyTexts();
+        select(type, version, QStringLiteral("QX00%1 v1.20").arg(type));
+        core.adaptToSensorType();
+    }
+};
+
+}  // namespace
+
+class TstDiagnosticsPage : public QObject {
+    Q_OBJECT
+private slots:
+    void statusFlags_data();
+    void statusFlags();
+    void oneChannelSensorShows99AndReadsNoAmplitudes();
+    void twoChannelSensorReadsAmplitudes();
+    void firstSampleTakenAsItStands();
+    void secondSampleAveragesIn();
+    void foreignMeasurementModeKeepsTheListLocked_data();
+    void foreignMeasurementModeKeepsTheListLocked();
+    void autoCalibrationFailureEndsAboutASecondAfterThePoll();
+    void autoCalibrationRefused();
+    void coefficientWriteSkipsABadBox();
+    void enteringFromAnotherPageDisablesTheWriteButtons();
+};
+
+void TstDiagnosticsPage::statusFlags_data()
+{
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<QString>("caption0");
+    QTest::addColumn<QList<int>>("colours");  // LblStatus 0, 3, 4, 5, 6
+    QTest::newRow("first and seventh") << "1000001" << "LangStatus0b" << QList<int>{Red, Red, Black, Black, Black};
+    QTest::newRow("eighth, ninth, eleventh") << "00000001101" << "LangStatus0a"
+                                            << QList<int>{Black, Black, Red, Red, Red};
+    QTest::newRow("tenth is not shown") << "0000000001" << "LangStatus0a"
+                                       << QList<int>{Black, Black, Black, Black, Black};
+    QTest::newRow("short reply") << "1" << "LangStatus0b" << QList<int>{Red, Black, Black, Black, Black};
+}
+
+void TstDiagnosticsPage::statusFlags()
+{
+    QFETCH(QString, reply);
+    QFETCH(QString, caption0);
+    QFETCH(QList<int>, colours);
+    DiagnosticsFixture f(45);
+    f.sensor.parameters[69] = reply;
+    RefreshDiagnostics(f.ctx(), 0);
+    QCOMPARE(f.model().text(QStringLiteral("LblStatus_0")), caption0);
+    const QStringList labels = {"LblStatus_0", "LblStatus_3", "LblStatus_4", "LblStatus_5", "LblStatus_6"};
+    for (int i = 0; i < labels.size(); ++i)
+        QCOMPARE(f.model().colour(labels.at(i)), colours.at(i));
+}
+
+void TstDiagnosticsPage::oneChannelSensorShows99AndReadsNoAmplitudes()
+{
+    DiagnosticsFixture f(45);
+    f.sensor.parameters[12] = QStringLiteral("0.5");
+    RefreshDiagnostics(f.ctx(), 2);
+    for (const char* label : {"LblElecAmpCoeff", "LblResAmpCoeff", "LblMatAmpCoeff", "lblAdvElecAmpCoeff",
+                              "lblAdvResAmpCoeff", "lblAdvMatAmpCoeff"})
+        QCOMPARE(f.model().text(QString::fromLatin1(label)), QStringLiteral("99"));
+    for (int number : {39, 40, 57, 58, 59})
+        QVERIFY2(!f.sensor.wasRead(number), qPrintable(QString::number(number)));
+    QCOMPARE(f.model().text(QStringLiteral("LblElecFreqCoeff")), QStringLiteral("0.50"));
+    QCOMPARE(f.model().text(QStringLiteral("lblAdvElecFreqCoeff")), QStringLiteral("0.50"));
+}
+
+void TstDiagnosticsPage::twoChannelSensorReadsAmplitudes()
+{
+    DiagnosticsFixture f(77);
+    f.sensor.parameters[57] = QStringLiteral("1.25");
+    f.sensor.parameters[39] = QStringLiteral("2100");
+    RefreshDiagnostics(f.ctx(), 2);
+    QCOMPARE(f.model().text(QStringLiteral("LblElecAmpCoeff")), QStringLiteral("1.25"));
+    QCOMPARE(f.model().text(QStringLiteral("LblDiagLowAmp")), QStringLiteral("2100.00"));
+    for (int number : {39, 40, 57, 58, 59})
+        QVERIFY(f.sensor.wasRead(number));
+}
+
+void TstDiagnosticsPage::firstSampleTakenAsItStands()
+{
+    DiagnosticsFixture f(77);
+    f.sensor.replies[PCommand(11)] = {rawReply("12345.6", "2000"), rawReply("0", "0")};
+    MeasureReference(f.ctx(), Reference::Water);
+    QCOMPARE(f.model().text(QStringLiteral("TextWaterFreq")), QStringLiteral("12345.6"));
+    QCOMPARE(f.model().text(QStringLiteral("TextWaterAmp")), QStringLiteral("2000"));
+    QCOMPARE(f.sensor.received.count(PCommand(11)), 50);
+    QCOMPARE(f.model().value(QStringLiteral("PbWaterProgress")), 50);
+    QVERIFY(!f.model().visible(QStringLiteral("PbWaterProgress")));
+}
+
+void TstDiagnosticsPage::secondSampleAveragesIn()
+{
+    DiagnosticsFixture f(77);
+    f.sensor.replies[PCommand(11)] = {rawReply("12345.6", "2000"), rawReply("12370.6", "2100"), QStringLiteral("!")};
+    MeasureReference(f.ctx(), Reference::Air);
+    // (24 x first + second) / 25; zero samples and "!" change nothing.
+    QCOMPARE(f.model().text(QStringLiteral("TextAirFreq")), QStringLiteral("12346.60"));
+    QCOMPARE(f.model().text(QStringLiteral("TextAirAmp")), QStringLiteral("2004.00"));
+    QVERIFY(f.model().text(QStringLiteral("TextWaterFreq")).isEmpty());
+}
+
+void TstDiagnosticsPage::foreignMeasurementModeKeepsTheListLocked_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("item");
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("standard") << "0" << 0 << true << "LangMeasurementWarning";
+    QTest::newRow("mode V") << "2" << 1 << true << "LangMeasurementWarning";
+    QTest::newRow("mode E") << "3" << 2 << true << "LangMeasurementWarning";
+    QTest::newRow("foreign 1") << "1" << -1 << false << "LangMeasurementPellory";
+    QTest::newRow("foreign 4") << "4" << -1 << false << "LangMeasurementPellory";
+}
+
+void TstDiagnosticsPage::foreignMeasurementModeKeepsTheListLocked()
+{
+    QFETCH(QString, code);
+    QFETCH(int, item);
+    QFETCH(bool, writable);
+    QFETCH(QString, warning);
+    DiagnosticsFixture f(89);
+    f.sensor.parameters[38] = code;
+    f.sensor.parameters[47] = QStringLiteral("0");
+    RefreshDiagnostics(f.ctx(), 2);
+    if (item >= 0)
+        QCOMPARE(f.model().index(QStringLiteral("cbAdvMeasurementMode")), item);
+    QCOMPARE(f.model().enabled(QStringLiteral("cbAdvMeasurementMode")), writable);
+    QCOMPARE(f.model().enabled(QStringLiteral("cmdMeasurementModeWrite")), writable);
+    QCOMPARE(f.model().text(QStringLiteral("lblMeasurementWarning")), warning);
+    QVERIFY(f.model().enabled(QStringLiteral("cbAdvMeasurementMode2")));
+}
+
+void TstDiagnosticsPage::autoCalibrationFailureEndsAboutASecondAfterThePoll()
+{
+    DiagnosticsFixture f(45);
+    f.sensor.replies[QStringLiteral("A 5")] = {QStringLiteral("!")};
+    f.sensor.replies[QStringLiteral("A 4")] = {QStringLiteral("2")};
+    f.sensor.received.clear();
+    const qint64 start = f.clock.clock.nowMs();
+    RunAutoCalibration(f.ctx());
+    const qint64 elapsed = f.clock.clock.nowMs() - start;
+    QCOMPARE(f.model().text(QStringLiteral("TextAutoCal")), QStringLiteral("LangAutoCal LangFailed 2"));
+    QCOMPARE(f.sensor.received.count(QStringLiteral("A 4")), 1);
+    QVERIFY2(elapsed >= 5000 && elapsed < 5100, qPrintable(QString::number(elapsed)));  // 4 s start, 1 s after
+    QVERIFY(f.model().enabled(QStringLiteral("cmdAutoCal")));
+}
+
+void TstDiagnosticsPage::autoCalibrationRefused()
+{
+    DiagnosticsFixture f(45);
+    f.sensor.replies[QStringLiteral("A 5")] = {QStringLiteral("?")};
+    f.sensor.received.clear();
+    RunAutoCalibration(f.ctx());
+    QCOMPARE(f.model().text(QStringLiteral("TextAutoCal")), QStringLiteral("LangACUA"));
+    QVERIFY(!f.sensor.received.contains(QStringLiteral("A 4")));
+}
+
+void TstDiagnosticsPage::coefficientWriteSkipsABadBox()
+{
+    DiagnosticsFixture f(45);
+    f.model().setText(QStringLiteral("TextElecFreqCoeff"), QStringLiteral("abc"));
+    f.model().setText(QStringLiteral("TextMatFreqCoeff"), QStringLiteral("-0.125"));
+    f.sensor.received.clear();
+    WriteCoefficients(f.ctx());
+    QVERIFY(f.messages.shown.contains(QStringLiteral("LangInvalid Electronics Temperature Frequency Coeff")));
+    QVERIFY(f.sensor.sentWith(QStringLiteral("W12")).isEmpty());
+    const QStringList actions = f.sensor.writesAndActions();
+    QCOMPARE(actions.mid(0, 2), (QStringList{QStringLiteral("W56 -0.125"), QStringLiteral("A1")}));
+    QVERIFY(f.model().text(QStringLiteral("TextMatFreqCoeff")).isEmpty());
+    QCOMPARE(f.messages.shown.last(), QStringLiteral("LangSensor LangTempComp LangWritten"));
+}
+
+void TstDiagnosticsPage::enteringFromAnotherPageDisablesTheWriteButtons()
+{
+    DiagnosticsFixture f(89, 1.2);
+    RefreshDiagnostics(f.ctx(), 2);
+    QVERIFY(f.model().enabled(QStringLiteral("cmdWater")));
+    QVERIFY(f.model().enabled(QStringLiteral("BtnFactoryReset")));
+    QVERIFY(!f.model().enabled(QStringLiteral("CmdUpgrade")));  // its window is not there yet
+
+    f.core.diagnosticsPageEntered(3, {});
+    QVERIFY(f.model().enabled(QStringLiteral("cmdWater")));
+    f.core.diagnosticsPageEntered(1, {});
+    QVERIFY(f.requests.FullRefreshRequest);
+    for (const char* name : {"cmdWater", "cmdAir", "cmdFactoryUpdate", "CmdCoeffUpdate", "BtnFactoryReset",
+                             "CmdOutputTest", "cbCorraneArmType"})
+        QVERIFY2(!f.model().enabled(QString::fromLatin1(name)), name);
+    QCOMPARE(f.model().text(QStringLiteral("lblIPAddressDiag")), QStringLiteral("xxx.xxx.xxx.xxx"));
+    QVERIFY(!f.model().visible(QStringLiteral("FrameEthernetAdapter")));
+}
+
+QTEST_GUILESS_MAIN(TstDiagnosticsPage)
+#include "tst_diagnosticspage.moc"
