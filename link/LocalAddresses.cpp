@@ -1,0 +1,34 @@
+#include "LocalAddresses.h"
+
+#include <QNetworkInterface>
+
+namespace dunmere {
+
+namespace {
+
+const LocalAddressSource* installed = nullptr;
+
+QStringList systemAddresses()
+{
+    QStringList list;
+    const auto interfaces = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface& nic : interfaces) {
+        const auto flags = nic.flags();
+        if (!flags.testFlag(QNetworkInterface::IsUp) || flags.testFlag(QNetworkInterface::IsLoopBack))
+            continue;
+        for (const QNetworkAddressEntry& entry : nic.addressEntries()) {
+            const QHostAddress ip = entry.ip();
+            if (ip.protocol() == QAbstractSocket::IPv4Protocol && !ip.isLoopback())
+                list.append(ip.toString());
+        }
+    }
+    return list;
+}
+
+}  // namespace
+
+QStringList LocalAddresses() { return installed ? installed->addresses() : systemAddresses(); }
+
+void SetLocalAddressSource(const LocalAddressSource* source) { installed = source; }
+
+}  // namespace dunmere
