@@ -686,8 +686,10 @@ bool Pagoline::SetControlSize(int stripLength, int stripDepth)
     const bool across = m_orientation == ssTabOrientationLeft || m_orientation == ssTabOrientationRight;
     const QSize wanted = across ? QSize(stripDepth, stripLength) : QSize(stripLength, stripDepth);
     const QSize before = size();
-    m_neededSize = wanted;
-    updateGeometry();
+    if (wanted != m_neededSize) {
+        m_neededSize = wanted;
+        updateGeometry();
+    }
     resize(wanted);
     m_resizeGuard = false;
     const bool grew = size() != before;
