@@ -640,7 +640,8 @@ bool Pagoline::layoutPass(bool recalculateTemplates)
     const int p = qMax<int>(1, m_tabsPerRow);
     m_rows = TabLayout::RowCount(n, p);
     m_pageDepth = TabLayout::PageDepth(StripDepth(), m_tabHeight, m_rows);
-    const int currentIndex = CurrentTab()->Index;
+    // A hidden current tab has no row of its own; the rows then keep their natural order.
+    const int currentIndex = qMax(1, CurrentTab()->Index);
     for (CTab *tab : m_visible)
         tab->Row = TabLayout::DisplayRow(tab->Index, currentIndex, p, m_rows);
     if (size().isEmpty())

@@ -91,6 +91,21 @@ private slots:
         QCOMPARE(control.HitTest(10, 10), 2);
     }
 
+    void hiddenCurrentTabKeepsTheNaturalRows()
+    {
+        Pagoline control;
+        control.resize(400, 300);
+        control.setTabsPerRow(1);
+        control.setTab(1);
+        control.setTabVisible(1, false);
+        control.setTab(1); // a hidden tab can be made current through Tab
+        QCOMPARE(control.Tab(), short(1));
+        QCOMPARE(tab(control, 1).Row, 1);
+        QCOMPARE(tab(control, 3).Row, 2);
+        QCOMPARE(control.HitTest(200, 10), 3); // the back row
+        QCOMPARE(control.HitTest(200, 30), 1);
+    }
+
     void hitRegionIsHalfOpen_data()
     {
         QTest::addColumn<QPoint>("point");
