@@ -116,6 +116,12 @@ void scheduleMaterialSteps(const QJsonArray& steps, SimBus& bus, int address)
 bool readSensor(const QJsonObject& o, SimBus& bus, QString& error)
 {
     const SensorSetup setup = setupOf(o);
+    if ((o.contains(u"identity") && setup.identity.size() != 8) || setup.name.size() > 20 || setup.typeCode < 0
+        || setup.typeCode > 99) {
+        error = QStringLiteral("sensor %1: the identity must be 8 characters, the name up to 20, the type 0 to 99")
+                    .arg(setup.address);
+        return false;
+    }
     if (bus.sensorAt(setup.address)) {
         error = QStringLiteral("two sensors at address %1").arg(setup.address);
         return false;
