@@ -68,8 +68,8 @@ void Pagoline::InitProperties()
     m_style = ssStyleTabbedDialog;
     m_oleDropMode = ssOLEDropNone;
     m_mousePointer = ssDefault;
-    m_foreColor = 0x80000012;
-    m_backColor = 0x8000000F;
+    m_foreColor = SystemColours::ButtonText;
+    m_backColor = SystemColours::ButtonFace;
     createStyleObject();
     applyCursor();
     setAcceptDrops(false);
@@ -85,8 +85,8 @@ bool Pagoline::ReadProperties(const PropertyBag &bag)
     const auto orientation = readNumber(bag, QStringLiteral("Orientation"), 0);
     const auto style = readNumber(bag, QStringLiteral("Style"), 0);
     const auto selected = readNumber(bag, QStringLiteral("SelectedTab"), 1);
-    const auto back = readNumber(bag, QStringLiteral("BackColor"), 0x8000000F);
-    const auto fore = readNumber(bag, QStringLiteral("ForeColor"), 0x80000012);
+    const auto back = readNumber(bag, QStringLiteral("BackColor"), SystemColours::ButtonFace);
+    const auto fore = readNumber(bag, QStringLiteral("ForeColor"), SystemColours::ButtonText);
     const auto dropMode = readNumber(bag, QStringLiteral("OLEDropMode"), 0);
     const auto pointer = readNumber(bag, QStringLiteral("MousePointer"), 0);
     if (!perRow || !height || !maxWidth || !orientation || !style || !selected || !back || !fore || !dropMode
@@ -136,8 +136,8 @@ bool Pagoline::WriteProperties(PropertyBag &bag) const
     bag.WriteProperty(QStringLiteral("Orientation"), int(m_orientation), 0);
     bag.WriteProperty(QStringLiteral("ShowFocusRect"), m_showFocusRect, true);
     bag.WriteProperty(QStringLiteral("OLEDropMode"), int(m_oleDropMode), 0);
-    bag.WriteProperty(QStringLiteral("BackColor"), m_backColor, 0x8000000Fu);
-    bag.WriteProperty(QStringLiteral("ForeColor"), m_foreColor, 0x80000012u);
+    bag.WriteProperty(QStringLiteral("BackColor"), m_backColor, SystemColours::ButtonFace);
+    bag.WriteProperty(QStringLiteral("ForeColor"), m_foreColor, SystemColours::ButtonText);
     bag.WriteProperty(QStringLiteral("MousePointer"), int(m_mousePointer), 0);
     bag.WriteProperty(QStringLiteral("WordWrap"), m_wordWrap, true);
     const CTab *current = CurrentTab();

@@ -50,9 +50,4 @@ QColor TranslateColour(quint32 hostColour, const QPalette &palette)
     return {};
 }
 
-quint32 FromColour(const QColor &colour)
-{
-    return quint32(colour.red()) | (quint32(colour.green()) << 8) | (quint32(colour.blue()) << 16);
-}
-
 } // namespace SystemColours

@@ -18,7 +18,5 @@ constexpr quint32 Highlight3D = 0x80000014;
 
 // An invalid colour for a system index the palette has no counterpart for.
 [[nodiscard]] PAGOLINE_EXPORT QColor TranslateColour(quint32 hostColour, const QPalette &palette);
-// The host colour value of a plain colour.
-[[nodiscard]] PAGOLINE_EXPORT quint32 FromColour(const QColor &colour);
 
 } // namespace SystemColours

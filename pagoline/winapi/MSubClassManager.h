@@ -62,7 +62,6 @@ public:
     [[nodiscard]] int Count() const { return static_cast<int>(m_windows.size()); }
     // 1-based, in calling order; nullptr outside 1..Count.
     [[nodiscard]] CWindow *Item(int index) const;
-    [[nodiscard]] QWidget *hWnd() const { return m_hWnd; }
 
     // Offers the event to the procedures in order, as the root does.
     ChainResult Dispatch(QObject *watched, QEvent *event);

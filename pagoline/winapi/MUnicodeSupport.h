@@ -15,8 +15,6 @@ class QPainter;
 // Qt takes UTF-16 everywhere, so captions keep every character on every platform.
 namespace MUnicodeSupport {
 
-constexpr bool IsUnicodePlatform = true;
-
 // Width and height of the text cell of text in font.
 [[nodiscard]] PAGOLINE_EXPORT QSize GetTextExtentPoint32(const QFont &font, const QString &text);
 // Draws text with the painter's current font and pen, the cell's top-left at origin in
