@@ -359,6 +359,45 @@ private slots:
         QVERIFY(inkHeight(true) > oneLine * 3 / 2);
     }
 
+    void pictureTouchesTheTextOnOneLineAndKeepsItsGapWhenWrapped_data()
+    {
+        QTest::addColumn<bool>("wrap");
+        QTest::addColumn<int>("minGap");
+        QTest::addColumn<int>("maxGap");
+        QTest::newRow("single line") << false << 0 << 2;
+        QTest::newRow("wrapped") << true << 10 << 12;
+    }
+
+    void pictureTouchesTheTextOnOneLineAndKeepsItsGapWhenWrapped()
+    {
+        QFETCH(bool, wrap);
+        const QColor magenta(255, 0, 255);
+        QPixmap picture(10, 10);
+        picture.fill(magenta);
+        Pagoline control;
+        control.setWordWrap(wrap);
+        control.setTabCaption(0, QStringLiteral("Hi"));
+        control.setTabPicture(0, picture);
+        prepare(control, 0);
+        const QImage &image = control.BackBuffer();
+        const QRect rect = captionRect(*control.TabList().Item(1));
+        int pictureRight = -1, textLeft = -1;
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            for (int y = rect.top(); y <= rect.bottom(); ++y) {
+                const QColor c = image.pixelColor(x, y);
+                if (c == magenta)
+                    pictureRight = x;
+                else if (c != kFace && pictureRight >= 0 && textLeft < 0)
+                    textLeft = x;
+            }
+        }
+        QVERIFY(pictureRight >= 0 && textLeft > pictureRight);
+        const int gap = textLeft - pictureRight - 1;
+        QFETCH(int, minGap);
+        QFETCH(int, maxGap);
+        QVERIFY2(gap >= minGap && gap <= maxGap, qPrintable(QString::number(gap)));
+    }
+
     void himetricToPixels()
     {
         QImage device(1, 1, QImage::Format_ARGB32);

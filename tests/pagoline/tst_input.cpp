@@ -264,6 +264,26 @@ private slots:
         QCOMPARE(codes, QList<short>{9});
     }
 
+    void focusShowsTheFocusRectangleAndAccelerators()
+    {
+        Form form;
+        QVERIFY(form.ready());
+        form.control->setTabCaption(2, QStringLiteral("&Settings"));
+        form.edit->setFocus();
+        QTRY_VERIFY(form.edit->hasFocus());
+        const QImage unfocused = form.control->BackBuffer().copy();
+        form.control->setFocus();
+        QTRY_VERIFY(form.control->hasFocus());
+        QVERIFY(form.control->BackBuffer() != unfocused);
+        form.control->setShowFocusRect(false);
+        const QImage acceleratorsOnly = form.control->BackBuffer().copy();
+        QVERIFY(acceleratorsOnly != unfocused);
+        form.edit->setFocus();
+        QTRY_VERIFY(form.edit->hasFocus());
+        form.control->setShowFocusRect(true);
+        QCOMPARE(form.control->BackBuffer(), unfocused);
+    }
+
     void designModeTakesNoKeys()
     {
         Form form;
