@@ -4,8 +4,9 @@
 // 149 characters and without surrounding blanks (the profile reader would drop them; a text
 // that needs a closing blank is quoted), every Settings key present. Each language also
 // loads through the profile reader with no empty text, and its Cyrillic or CJK texts
-// survive an unrelated write to the file. Seeding copies into an empty data folder once and
-// never replaces a file; the seeded folder offers every language and finds the help files.
+// survive an unrelated write to the file. Every language has a help file by the name rule,
+// with the sections of the English help. Seeding copies into an empty data folder once and
+// never replaces a file; the seeded folder offers every language and finds each help file.
 // The wording itself is left to review.
 
 #include "ConfigFixture.h"
@@ -16,6 +17,7 @@
 #include "link/Settings.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QHash>
 #include <QSet>
 #include <QTest>
@@ -256,17 +258,31 @@ void TestShippedData::everySettingsKeyIsShipped()
 void TestShippedData::helpFilesAreUnicodeTexts_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("English") << QStringLiteral("English.txt");
-    QTest::newRow("German") << QStringLiteral("Deutsch.txt");
+    QTest::addColumn<int>("minimumLength");
+    for (int n = 0; n <= shippedHighestLanguage(); ++n) {
+        const QString name = HelpFileName(n, shippedLanguageNames.value(n));
+        // Chinese, Japanese and Korean say the same in fewer characters.
+        const int minimumLength = n >= 9 && n != 11 ? 8000 : 10000;
+        QTest::newRow(qPrintable(name)) << name << minimumLength;
+    }
 }
 
 void TestShippedData::helpFilesAreUnicodeTexts()
 {
     QFETCH(QString, name);
+    QFETCH(int, minimumLength);
+    QVERIFY2(!name.isEmpty(), "no help file name for this language");
     const QString text = readUtf16File(shippedDir + QStringLiteral("/help/") + name);
     QVERIFY2(!text.isNull(), "not UTF-16LE with a byte order mark");
     QVERIFY(hasOnlyCrLfLineEnds(text));
-    QVERIFY2(text.size() > 10000, "a help text of several screens");
+    QVERIFY2(text.size() > minimumLength, "a help text of several screens");
+    // Every translation keeps the sections of the English help: each heading is underlined.
+    const auto underlines = [](const QString& help) {
+        return help.split(QStringLiteral("\r\n")).filter(QRegularExpression(QStringLiteral("^-{3,}$"))).size();
+    };
+    const QString english = readUtf16File(shippedDir + QStringLiteral("/help/English.txt"));
+    QVERIFY(underlines(english) > 10);
+    QCOMPARE(underlines(text), underlines(english));
 }
 
 void TestShippedData::seedingFillsAnEmptyFolderOnce()
@@ -318,7 +334,10 @@ void TestShippedData::seedingFromTheShippedData()
     ConfigFixture fixture;
     QStringList copied = SeedDataFolder(shippedDir);
     copied.sort();
-    QCOMPARE(copied, (QStringList{QStringLiteral("Deutsch.txt"), QStringLiteral("English.txt"), QStringLiteral("config.ini")}));
+    QStringList expected = QDir(shippedDir + QStringLiteral("/help")).entryList({QStringLiteral("*.txt")}, QDir::Files);
+    expected << QStringLiteral("config.ini");
+    expected.sort();
+    QCOMPARE(copied, expected);
     QCOMPARE(fileBytes(ConfigFilePath()), fileBytes(shippedDir + QStringLiteral("/config.ini")));
 
     // The seeded folder starts the program in English and offers German.
@@ -326,9 +345,14 @@ void TestShippedData::seedingFromTheShippedData()
     LoadLanguageSettings(texts);
     QCOMPARE(texts.text(QStringLiteral("Lang")), QStringLiteral("English"));
     QCOMPARE(LanguageNames(), shippedLanguageNames);
-    QVERIFY(QFileInfo::exists(HelpFilePath(texts.language(), texts.text(QStringLiteral("Lang")))));
+    // Every language finds its help file in the seeded folder, named by its own name or,
+    // for 8 to 12, by the fixed name.
+    for (int n = 0; n <= HighestLanguageNumber(); ++n) {
+        QVERIFY(SetLanguage(n, texts));
+        QVERIFY2(QFileInfo::exists(HelpFilePath(texts.language(), texts.text(QStringLiteral("Lang")))),
+                 qPrintable(QStringLiteral("no help file for language %1").arg(n)));
+    }
     QVERIFY(SetLanguage(1, texts));
-    QVERIFY(QFileInfo::exists(HelpFilePath(texts.language(), texts.text(QStringLiteral("Lang")))));
     // The file name follows this text directly, so its closing blank must survive the reader.
     QVERIFY(texts.text(QStringLiteral("LangReplace")).endsWith(QLatin1Char(' ')));
 }
