@@ -63,6 +63,7 @@ void ConfigSnapshot::ReadConfigSnapshot(Link& link, int address, int slot)
     QList<int>& parameters = parameters_.at(slot);
     values.clear();
     parameters.clear();
+    failed_.at(slot) = false;
     bool brix = false;
     for (int position = 0; position < int(std::size(Entries)); ++position) {
         const SnapshotEntry& entry = Entries[position];
@@ -70,7 +71,9 @@ void ConfigSnapshot::ReadConfigSnapshot(Link& link, int address, int slot)
         const int coefficient = position - FirstCoefficientPosition;
         if (brix && coefficient >= 0 && coefficient < CoefficientCount)
             parameter = FirstBrixCoefficient + coefficient;
-        const QString value = storedValue(entry, link.ReadParameter(address, parameter));
+        const QString reply = link.ReadParameter(address, parameter);
+        failed_[slot] = failed_[slot] || reply == FailureText;
+        const QString value = storedValue(entry, reply);
         if (position == 0)
             brix = SelectsBrixCoefficients(value.toInt());
         values.append(value);

@@ -30,12 +30,14 @@ constexpr std::array<LiveValue, 8> CommonValues{{
 }};
 constexpr LiveValue SecondChannelValue{46, 2, false};
 
-QString readOne(Link& link, int address, int index, bool secondChannel)
+QString readOne(Link& link, int address, int index, bool secondChannel, bool& failed)
 {
     const auto value = LiveValueFor(index, secondChannel);
     if (!value)
         return {};
-    return LiveValueText(*value, link.ReadParameter(address, value->parameter));
+    const QString reply = link.ReadParameter(address, value->parameter);
+    failed = failed || reply == FailureText;
+    return LiveValueText(*value, reply);
 }
 
 }  // namespace
@@ -66,10 +68,10 @@ LiveReading ReadLiveValues(Link& link, int address, int valueIndex, int tempInde
     LiveReading out;
     if (link.state().ProgramClosing)
         return out;
-    out.reading = readOne(link, address, valueIndex, secondChannel);
+    out.reading = readOne(link, address, valueIndex, secondChannel, out.failed);
     if (link.state().ProgramClosing)
         return out;
-    out.temp = readOne(link, address, tempIndex, secondChannel);
+    out.temp = readOne(link, address, tempIndex, secondChannel, out.failed);
     return out;
 }
 

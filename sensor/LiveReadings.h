@@ -30,6 +30,7 @@ struct LiveValue {
 struct LiveReading {
     QString reading;
     QString temp;
+    bool failed = false;  // a read ended with the failure value "-99"
 };
 [[nodiscard]] LiveReading ReadLiveValues(Link& link, int address, int valueIndex, int tempIndex, bool secondChannel);
 

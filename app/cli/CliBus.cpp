@@ -1,0 +1,126 @@
+#include "CliBus.h"
+
+#include "link/Clock.h"
+#include "link/ComPorts.h"
+#include "link/DataFolder.h"
+#include "link/SerialTransport.h"
+#include "link/TcpTransport.h"
+#include "link/TransportFactory.h"
+#include "sim/SensorListSpec.h"
+#include "sim/SimBus.h"
+#include "sim/SimTransport.h"
+
+#include <QTime>
+#include <cstdio>
+
+namespace dunmere::cli {
+
+namespace {
+
+constexpr int ConnectWaitMs = 12000;
+
+void complain(const QString& text) { std::fprintf(stderr, "dunmere-cli: %s\n", text.toLocal8Bit().constData()); }
+
+}  // namespace
+
+CliBus::CliBus(Link& link, const Options& options) : link_(link), options_(options)
+{
+    if (options_.trace)
+        QObject::connect(&link_, &Link::traffic, &link_, [this](bool out, const QByteArray& bytes) { trace(out, bytes); });
+}
+
+CliBus::~CliBus() { link_.setTransport(nullptr); }
+
+void CliBus::trace(bool outgoing, const QByteArray& bytes) const
+{
+    const QString line = QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz"))
+        + (outgoing ? QStringLiteral(" > ") : QStringLiteral(" < ")) + QString::fromLatin1(bytes.toHex(' '));
+    std::fprintf(stderr, "%s\n", line.toLatin1().constData());
+}
+
+ExitStatus CliBus::open()
+{
+    switch (options_.bus) {
+    case Options::Bus::Tcp: return openTcp();
+    case Options::Bus::Serial: return openSerial();
+    case Options::Bus::Simulate: return openSimulated();
+    case Options::Bus::None: break;
+    }
+    return ExitUsage;
+}
+
+ExitStatus CliBus::openTcp()
+{
+    const QString& target = options_.busArgument;
+    const qsizetype colon = target.lastIndexOf(QLatin1Char(':'));
+    bool ok = false;
+    const int port = colon > 0 ? target.mid(colon + 1).toInt(&ok) : 0;
+    if (!ok || port < 1 || port > 65535) {
+        complain(QStringLiteral("--tcp takes HOST:PORT, such as 192.168.0.50:10001"));
+        return ExitUsage;
+    }
+    const QString host = target.left(colon);
+    auto tcp = std::make_unique<TcpTransport>();
+    auto& clock = Clock::current();
+    const qint64 start = clock.nowMs();
+    tcp->connectToHost(host, quint16(port));
+    clock.waitUntil([&] { return tcp->state() != TcpClient::State::Connecting; }, start + ConnectWaitMs);
+    if (tcp->state() != TcpClient::State::Connected) {
+        const QString reason = tcp->errorText().isEmpty() ? QStringLiteral("no answer") : tcp->errorText();
+        complain(QStringLiteral("cannot connect to %1: %2").arg(target, reason));
+        return ExitFailure;
+    }
+    link_.state().ConnectTime = clock.nowMs() - start;
+    transport_ = std::move(tcp);
+    link_.setTransport(transport_.get());
+    return ExitOk;
+}
+
+ExitStatus CliBus::openSerial()
+{
+    QString path = options_.busArgument;
+    bool isNumber = false;
+    const int number = path.toInt(&isNumber);
+    if (isNumber) {
+        if (number < 1 || number > ComPorts::MaxPort) {
+            complain(QStringLiteral("--serial takes a port number from 1 to 16 or a device path"));
+            return ExitUsage;
+        }
+        SystemTransports factory;
+        ComPorts ports(factory, ConfigFilePath());
+        ports.EnumerateComPorts();
+        path = ports.devicePath(number);
+        if (path.isEmpty()) {
+            complain(QStringLiteral("there is no serial port %1").arg(number));
+            return ExitFailure;
+        }
+    }
+    auto serial = std::make_unique<SerialTransport>();
+    if (!serial->open(path)) {
+        complain(QStringLiteral("cannot open %1: %2").arg(path, serial->errorText()));
+        return ExitFailure;
+    }
+    transport_ = std::move(serial);
+    link_.setTransport(transport_.get());
+    return ExitOk;
+}
+
+ExitStatus CliBus::openSimulated()
+{
+    const sim::SensorListResult list = sim::parseSensorList(options_.busArgument);
+    if (!list.ok()) {
+        complain(QStringLiteral("--simulate: ") + list.error);
+        return ExitUsage;
+    }
+    simBus_ = std::make_unique<sim::SimBus>();
+    if (!sim::populate(*simBus_, list.sensors)) {
+        complain(QStringLiteral("--simulate: the bus has no room for every sensor"));
+        return ExitUsage;
+    }
+    // Serial, so the line carries the preamble and pad at 9600 baud in real time.
+    transport_ = std::make_unique<sim::SimTransport>(*simBus_, Transport::Kind::Serial);
+    link_.setTransport(transport_.get());
+    return ExitOk;
+}
+
+}  // namespace dunmere::cli

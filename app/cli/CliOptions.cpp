@@ -1,0 +1,165 @@
+#include "CliOptions.h"
+
+#include <array>
+
+namespace dunmere::cli {
+
+namespace {
+
+struct CommandText {
+    const char* name;
+    const char* usage;
+    const char* description;
+};
+
+constexpr std::array<CommandText, 9> Commands{{
+    {"search", "search",
+     "Searches the bus and prints one line per sensor found, in address order: address,\n"
+     "identity, name, firmware text, type code and firmware version, separated by TAB."},
+    {"read", "read ADDR N...", "Reads parameters N... of the sensor at ADDR; one reply per line."},
+    {"write", "write ADDR N VALUE",
+     "Writes VALUE to parameter N (\"W\" + N) and prints the sensor's reply. Numbers are\n"
+     "rounded to four decimals; list values must be one of the parameter's positions."},
+    {"command", "command ADDR TEXT",
+     "Sends TEXT (with up to three tries) and prints the reply. \\xNN in TEXT stands for the\n"
+     "byte NN (hexadecimal), \\\\ for a backslash: command 3 'P\\x01' asks for the identification."},
+    {"action", "action ADDR CODE", "Sends the action \"A\" + CODE and prints the reply."},
+    {"snapshot", "snapshot ADDR", "Reads the 34 configuration snapshot values, one per line."},
+    {"rename", "rename ADDR NAME", "Searches the bus, then gives the sensor at ADDR the name NAME (up to 20 characters)."},
+    {"move", "move ADDR NEWADDR",
+     "Searches the bus, then moves the sensor at ADDR to NEWADDR, refusing an address that\n"
+     "another sensor holds, and checks that the sensor answers there."},
+    {"watch", "watch ADDR [--value I] [--temp I] [--count N]",
+     "Prints the live value and temperature of the sensor at ADDR every 200 ms, as the\n"
+     "Sensor page shows them: I is the position in the value lists (default 0, filtered\n"
+     "unscaled; and the electronics temperature), N the number of lines (default: until stopped)."},
+}};
+
+const CommandText* findCommand(const QString& name)
+{
+    for (const CommandText& c : Commands)
+        if (name == QLatin1String(c.name))
+            return &c;
+    return nullptr;
+}
+
+// "--name VALUE" or "--name=VALUE"; advances i past the value.
+bool takeValue(const QStringList& args, int& i, const QString& name, QString& value, QString& error)
+{
+    const QString& arg = args[i];
+    if (arg.startsWith(name + QLatin1Char('='))) {
+        value = arg.mid(name.size() + 1);
+        return true;
+    }
+    if (i + 1 >= args.size()) {
+        error = name + QStringLiteral(" needs a value");
+        return false;
+    }
+    value = args[++i];
+    return true;
+}
+
+bool isOption(const QString& arg, const QString& name)
+{
+    return arg == name || arg.startsWith(name + QLatin1Char('='));
+}
+
+}  // namespace
+
+ParseResult parseOptions(const QStringList& args)
+{
+    ParseResult result;
+    Options& o = result.options;
+    auto setBus = [&](Options::Bus bus, const QString& value) {
+        if (o.bus != Options::Bus::None) {
+            result.error = QStringLiteral("choose one bus: --tcp, --serial or --simulate");
+            return false;
+        }
+        o.bus = bus;
+        o.busArgument = value;
+        return true;
+    };
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        QString value;
+        if (!o.command.isEmpty()) {
+            o.arguments.append(arg);
+        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            o.help = true;
+        } else if (arg == QLatin1String("--trace")) {
+            o.trace = true;
+        } else if (isOption(arg, QStringLiteral("--tcp")) || isOption(arg, QStringLiteral("--serial"))
+                   || isOption(arg, QStringLiteral("--simulate"))) {
+            const QString name = arg.section(QLatin1Char('='), 0, 0);
+            if (!takeValue(args, i, name, value, result.error))
+                return result;
+            const Options::Bus bus = name == QLatin1String("--tcp") ? Options::Bus::Tcp
+                : name == QLatin1String("--serial")                 ? Options::Bus::Serial
+                                                                    : Options::Bus::Simulate;
+            if (!setBus(bus, value))
+                return result;
+        } else if (isOption(arg, QStringLiteral("--search-speed"))) {
+            if (!takeValue(args, i, QStringLiteral("--search-speed"), value, result.error))
+                return result;
+            bool ok = false;
+            o.searchSpeedMs = value.toInt(&ok);
+            if (!ok || o.searchSpeedMs <= 0 || o.searchSpeedMs > 65535) {
+                result.error = QStringLiteral("--search-speed takes a time-out in ms from 1 to 65535");
+                return result;
+            }
+        } else if (arg.startsWith(QLatin1Char('-'))) {
+            result.error = QStringLiteral("unknown option ") + arg;
+            return result;
+        } else if (isCommand(arg)) {
+            o.command = arg;
+        } else {
+            result.error = QStringLiteral("unknown command ") + arg;
+            return result;
+        }
+    }
+    if (o.arguments.contains(QStringLiteral("--help")))
+        o.help = true;
+    if (!o.help && o.command.isEmpty())
+        result.error = QStringLiteral("no command given");
+    else if (!o.help && o.bus == Options::Bus::None)
+        result.error = QStringLiteral("choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate SPEC");
+    return result;
+}
+
+bool isCommand(const QString& command) { return findCommand(command) != nullptr; }
+
+QString commandHelp(const QString& command)
+{
+    const CommandText* c = findCommand(command);
+    if (!c)
+        return {};
+    return QStringLiteral("Usage: dunmere-cli [BUS] [--search-speed MS] [--trace] %1\n\n%2\n")
+        .arg(QLatin1String(c->usage), QLatin1String(c->description));
+}
+
+QString programHelp()
+{
+    QString help = QStringLiteral(
+        "Usage: dunmere-cli [--tcp HOST:PORT | --serial N|PATH | --simulate SPEC]\n"
+        "                   [--search-speed MS] [--trace] COMMAND ...\n\n"
+        "Talks to the moisture sensors on an RS-485 bus.\n\n"
+        "Bus (one of):\n"
+        "  --tcp HOST:PORT     an Ethernet adapter\n"
+        "  --serial N|PATH     serial port N (1-16, COM1-COM16) or a device path\n"
+        "  --simulate SPEC     the built-in simulated bus, e.g. 1:89,2:77,5:45\n"
+        "                      (address:type[:IDENTITY[:Name]] for each sensor)\n"
+        "Options:\n"
+        "  --search-speed MS   probe time-out of the search (default 1000)\n"
+        "  --trace             every frame sent and received, in hex with a time stamp, on\n"
+        "                      standard error\n"
+        "  --help              this text; COMMAND --help describes a command\n\n"
+        "Commands:\n");
+    for (const CommandText& c : Commands)
+        help += QStringLiteral("  %1\n").arg(QLatin1String(c.usage));
+    help += QStringLiteral(
+        "\nADDR is a bus address from 1 to 16. Exit status: 0 when every reply was valid, 1 when\n"
+        "an operation got no valid reply (\"-99\") or could not be done, 2 for a usage error.\n");
+    return help;
+}
+
+}  // namespace dunmere::cli
