@@ -2,7 +2,8 @@
 // byte for byte (preamble, frame, pad), an unswitchable RTS not being an error, a vanished
 // device reported as failed; and the transport switch over QTcpSocket against the simulated
 // bus served on 127.0.0.1 — connect and exchange, a refused connect with its message, and a
-// connection the adapter drops in the middle of a reply. The sensor dialogue itself is
+// connection the adapter drops in the middle of a reply; another master chattering on the
+// simulated bus's pseudo-terminal. The sensor dialogue itself is
 // tested with the simulated bus in process; the switch's logic on the virtual clock.
 
 #include "ethernet/EthernetAdapter.h"
@@ -10,6 +11,8 @@
 #include "link/SerialTransport.h"
 #include "link/TransportFactory.h"
 #include "link/TransportSwitch.h"
+#include "link/Settings.h"
+#include "sim/PseudoTerminal.h"
 #include "sim/SimBus.h"
 #include "sim/TcpBridge.h"
 
@@ -125,6 +128,7 @@ private slots:
     void serialBinaryArrayGoesOutAsItStands();
     void serialReadsWhatTheLineDelivers();
     void serialDeviceThatVanishesFails();
+    void anotherMasterOnThePseudoTerminalIsReported();
     void tcpConnectsAndExchanges();
     void tcpRefusedFallsBackToNoTransport();
     void tcpDroppedInsideAReplyIsALostConnection();
@@ -179,6 +183,26 @@ void TestRealTransports::serialDeviceThatVanishesFails()
     QVERIFY(!port.isOpen());
     QVERIFY(!port.errorText().isEmpty());
     QVERIFY(!port.sendTextFrame(QByteArray("\x02" "A@AR1\x03" "AA", 9)));
+}
+
+void TestRealTransports::anotherMasterOnThePseudoTerminalIsReported()
+{
+    TcpRig rig;
+    sim::PseudoTerminal pty(rig.bus);
+    QString error;
+    QVERIFY2(pty.open(error), qPrintable(error));
+    const QString config = rig.dir.filePath(QStringLiteral("config.ini"));
+    WriteSetting(QStringLiteral("Ports"), QStringLiteral("COM2"), pty.slavePath(), config);
+    sim::FaultSet faults;
+    faults.secondMaster = true;
+    rig.bus.setBusFaults(faults);
+    rig.sw->EnumerateComPorts();
+    rig.sw->SetComPort(2);
+
+    QCOMPARE(rig.messages.shown, QStringList{QStringLiteral("LangCommsError1\rLangCommsError2")});
+    QVERIFY(rig.link.state().ComPortOpen);
+    QCOMPARE(ReadSetting(QStringLiteral("Settings"), QStringLiteral("LastComms"), config), QStringLiteral("COM"));
+    QCOMPARE(ReadSetting(QStringLiteral("Settings"), QStringLiteral("Port"), config), QString());
 }
 
 void TestRealTransports::tcpConnectsAndExchanges()

@@ -1,0 +1,114 @@
+// The whole path from the transport switch to dunmere-sim running as its own process on the
+// real clock: its pseudo-terminal opened as serial port COM1 through section Ports, and its
+// TCP bridge on 127.0.0.1 as an adapter; parameter reads answered over both, and switching
+// from one to the other. Faults and timing are tested elsewhere.
+
+#include "ethernet/EthernetAdapter.h"
+#include "link/Link.h"
+#include "link/Settings.h"
+#include "link/Transport.h"
+#include "link/TransportFactory.h"
+#include "link/TransportSwitch.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace dunmere;
+
+class TestAgainstSimProgram : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void serialOverThePseudoTerminal();
+    void tcpToTheBridgeAndBackToSerial();
+
+private:
+    std::unique_ptr<TransportSwitch> makeSwitch();
+
+    QProcess sim_;
+    QString ptyPath_;
+    quint16 tcpPort_ = 0;
+    QTemporaryDir dir_;
+    SystemTransports factory_;
+    EthernetAdapters adapters_;
+    Link link_;
+};
+
+void TestAgainstSimProgram::initTestCase()
+{
+#ifndef DUNMERE_SIM_PROGRAM
+    QSKIP("dunmere-sim is not built in this tree");
+#else
+    sim_.start(QStringLiteral(DUNMERE_SIM_PROGRAM),
+               {QStringLiteral("--sensors"), QStringLiteral("1:89,5:77"), QStringLiteral("--tcp"),
+                QStringLiteral("127.0.0.1:0"), QStringLiteral("--pty")});
+    QVERIFY(sim_.waitForStarted(5000));
+    QString out;
+    while (!out.contains(QStringLiteral("ready")) && sim_.waitForReadyRead(5000))
+        out += QString::fromLocal8Bit(sim_.readAllStandardOutput());
+    const auto tcp = QRegularExpression(QStringLiteral("tcp: 127\\.0\\.0\\.1:(\\d+)")).match(out);
+    const auto pty = QRegularExpression(QStringLiteral("pty: (\\S+)")).match(out);
+    QVERIFY2(tcp.hasMatch() && pty.hasMatch(), qPrintable(out));
+    tcpPort_ = quint16(tcp.captured(1).toUInt());
+    ptyPath_ = pty.captured(1);
+
+    const QString config = dir_.filePath(QStringLiteral("config.ini"));
+    WriteSetting(QStringLiteral("Ports"), QStringLiteral("COM1"), ptyPath_, config);
+    adapters_.Add(false, -1, tcpPort_, QStringLiteral("127.0.0.1"), QStringLiteral("127.0.0.1"),
+                  QStringLiteral("0.0.0.0"), QStringLiteral("127.0.0.1:%1").arg(tcpPort_));
+#endif
+}
+
+void TestAgainstSimProgram::cleanupTestCase()
+{
+    if (sim_.state() == QProcess::NotRunning)
+        return;
+    sim_.terminate();
+    if (!sim_.waitForFinished(3000))
+        sim_.kill();
+    sim_.waitForFinished(3000);
+}
+
+std::unique_ptr<TransportSwitch> TestAgainstSimProgram::makeSwitch()
+{
+    return std::make_unique<TransportSwitch>(link_, factory_, adapters_, dir_.filePath(QStringLiteral("config.ini")));
+}
+
+void TestAgainstSimProgram::serialOverThePseudoTerminal()
+{
+    auto sw = makeSwitch();
+    sw->EnumerateComPorts();
+    QVERIFY(sw->ports().PortAvailable(1));
+    sw->SetComPort(1);
+    QVERIFY(link_.state().ComPortOpen);
+    QCOMPARE(sw->statusText(), QStringLiteral("LangConnectedVia LangComPort 1"));
+    QCOMPARE(link_.ReadParameter(5, 50), QStringLiteral("QX0077 v1.12"));
+    QCOMPARE(link_.ReadParameter(1, 50), QStringLiteral("QX0089 v1.12"));
+    QCOMPARE(link_.ReadParameter(9, 50), FailureText);
+    QCOMPARE(link_.state().CommsErrorCode, qint16(1));
+}
+
+void TestAgainstSimProgram::tcpToTheBridgeAndBackToSerial()
+{
+    auto sw = makeSwitch();
+    sw->EnumerateComPorts();
+    sw->SetComPort(1);
+    sw->SetIPPort(1, true);
+    QVERIFY(link_.state().IPMode);
+    QVERIFY(!link_.state().ComPortOpen);
+    QCOMPARE(link_.ReadParameter(5, 50), QStringLiteral("QX0077 v1.12"));
+    QCOMPARE(ReadSetting(QStringLiteral("EthernetSetup"), QStringLiteral("LastIPAddress"),
+                         dir_.filePath(QStringLiteral("config.ini"))),
+             QStringLiteral("127.0.0.1:%1").arg(tcpPort_));
+
+    sw->SetComPort(1);
+    QVERIFY(link_.state().ComPortOpen);
+    QVERIFY(!link_.state().IPMode);
+    QCOMPARE(link_.ReadParameter(1, 50), QStringLiteral("QX0089 v1.12"));
+}
+
+QTEST_GUILESS_MAIN(TestAgainstSimProgram)
+#include "tst_againstsimprogram.moc"
