@@ -135,11 +135,27 @@ void AdapterConfigServer::applyLater(const AdapterSettings& settings)
 {
     auto& clock = Clock::current();
     clock.schedule(clock.nowMs() + applyDelayMs_, [self = QPointer<AdapterConfigServer>(this), settings] {
-        if (!self)
-            return;
-        self->settings_ = settings;
-        emit self->settingsApplied(settings);
+        if (self)
+            self->apply(settings);
     }, Clock::Runs::AlsoDuringSleep);
+}
+
+void AdapterConfigServer::apply(AdapterSettings settings)
+{
+    const QHostAddress wanted(quint32(settings.address[0]) << 24 | quint32(settings.address[1]) << 16
+                              | quint32(settings.address[2]) << 8 | settings.address[3]);
+    const QHostAddress bound = socket_.localAddress();
+    if (!settings.automatic && wanted != bound) {
+        // The adapter moves only within loopback; elsewhere it stays where it can be reached,
+        // and its record says so, so that nothing is sent to a real network.
+        QString error;
+        const quint16 port = socket_.localPort();
+        if ((!isLoopback(wanted) || !bind(wanted, port, error)) && !bind(bound, port, error))
+            qWarning("adapter configuration socket lost: %s", qPrintable(error));
+        settings.address = settings_.address;
+    }
+    settings_ = settings;
+    emit settingsApplied(settings_);
 }
 
 }  // namespace dunmere::sim

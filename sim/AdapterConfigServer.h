@@ -53,6 +53,7 @@ private:
     void takeRecord(const QByteArray& record);
     void takeReset(const QByteArray& datagram);
     void applyLater(const AdapterSettings& settings);
+    void apply(AdapterSettings settings);
 
     QUdpSocket socket_;
     AdapterSettings settings_;

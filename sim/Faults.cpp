@@ -13,7 +13,7 @@ const QByteArray LineNoise("\x55\xAA\x7E\x00\xC3", 5);
 
 bool FaultSet::any() const
 {
-    return silence || latencyMs != 0 || noiseBeforeStx || wrongChecksum || droppedByte || secondStx || lateReply
+    return silence || latencyMs != 0 || noiseBeforeStx || wrongChecksum || bitFlip || droppedByte || secondStx || lateReply
         || secondMaster || closeMidReply;
 }
 
@@ -24,6 +24,7 @@ FaultSet FaultSet::combinedWith(const FaultSet& o) const
     f.latencyMs = latencyMs + o.latencyMs;
     f.noiseBeforeStx = noiseBeforeStx || o.noiseBeforeStx;
     f.wrongChecksum = wrongChecksum || o.wrongChecksum;
+    f.bitFlip = bitFlip || o.bitFlip;
     f.droppedByte = droppedByte || o.droppedByte;
     f.secondStx = secondStx || o.secondStx;
     f.lateReply = lateReply || o.lateReply;
@@ -42,6 +43,8 @@ std::optional<WireReply> applyFaults(const FaultSet& faults, const QByteArray& f
     const qsizetype middle = qMax<qsizetype>(1, (bytes.size() - 3) / 2);
     if (faults.wrongChecksum)
         bytes[bytes.size() - 1] = char(0x40 + ((bytes.back() - 0x40 + 1) & 0x0F));
+    if (faults.bitFlip && bytes.size() > 7)
+        bytes[4] = char(bytes[4] ^ 0x01);  // the lowest bit of the payload's first byte
     if (faults.droppedByte)
         bytes.remove(middle, 1);
     if (faults.secondStx)
@@ -74,6 +77,8 @@ bool parseFault(const QString& name, FaultSet& f, QString& error)
         f.noiseBeforeStx = true;
     } else if (n == u"checksum") {
         f.wrongChecksum = true;
+    } else if (n == u"flip") {
+        f.bitFlip = true;
     } else if (n == u"drop") {
         f.droppedByte = true;
     } else if (n == u"stx") {
@@ -93,7 +98,7 @@ bool parseFault(const QString& name, FaultSet& f, QString& error)
 
 QString faultNames()
 {
-    return QStringLiteral("none, silence, latency=MS, noise, checksum, drop, stx, late, master, close");
+    return QStringLiteral("none, silence, latency=MS, noise, checksum, flip, drop, stx, late, master, close");
 }
 
 }  // namespace dunmere::sim

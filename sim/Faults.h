@@ -14,6 +14,7 @@ struct FaultSet {
     qint64 latencyMs = 0;          // added before the reply's first byte
     bool noiseBeforeStx = false;   // line noise ahead of the reply's STX
     bool wrongChecksum = false;
+    bool bitFlip = false;          // one bit of the payload changed on the way
     bool droppedByte = false;      // one byte in the middle of the reply is lost
     bool secondStx = false;        // an STX inside the reply
     bool lateReply = false;        // the reply comes after the program's time-out
@@ -37,7 +38,7 @@ struct WireReply {
 
 [[nodiscard]] std::optional<WireReply> applyFaults(const FaultSet& faults, const QByteArray& frame, qint64 latencyMs);
 
-// Reads a fault by its command-line name: silence, latency=MS, noise, checksum, drop, stx,
+// Reads a fault by its command-line name: silence, latency=MS, noise, checksum, flip, drop, stx,
 // late, master, close; "none" clears. Adds it to `faults`; false with a message when unknown.
 [[nodiscard]] bool parseFault(const QString& name, FaultSet& faults, QString& error);
 [[nodiscard]] QString faultNames();

@@ -16,6 +16,7 @@ QString describe(const FaultSet& f)
     if (f.latencyMs) names << QStringLiteral("latency=%1").arg(f.latencyMs);
     if (f.noiseBeforeStx) names << QStringLiteral("noise");
     if (f.wrongChecksum) names << QStringLiteral("checksum");
+    if (f.bitFlip) names << QStringLiteral("flip");
     if (f.droppedByte) names << QStringLiteral("drop");
     if (f.secondStx) names << QStringLiteral("stx");
     if (f.lateReply) names << QStringLiteral("late");

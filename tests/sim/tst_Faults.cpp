@@ -54,6 +54,7 @@ private slots:
         QTest::newRow("latency within time-out") << "1:latency=300" << "0.2857" << 0;
         QTest::newRow("noise before STX is skipped") << "1:noise" << "0.2857" << 0;
         QTest::newRow("wrong checksum") << "1:checksum" << "-99" << 2;
+        QTest::newRow("flipped bit") << "1:flip" << "-99" << 2;
         QTest::newRow("dropped byte") << "1:drop" << "-99" << 2;
         QTest::newRow("second STX abandons the frame") << "1:stx" << "-99" << 1;
         QTest::newRow("reply after the time-out") << "1:late" << "-99" << 1;

@@ -159,6 +159,32 @@ private slots:
         QCOMPARE(record.mid(4, 4), QByteArray(4, '\0'));
     }
 
+    void adapterMovesOnlyWithinLoopback()
+    {
+        AdapterConfigServer adapter;
+        adapter.setApplyDelayMs(20);
+        QString error;
+        QVERIFY(adapter.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0, error));
+        QUdpSocket pc;
+        QVERIFY(pc.bind(Loopback, 0));
+        QSignalSpy applied(&adapter, &AdapterConfigServer::settingsApplied);
+        QByteArray record = adapter.configurationRecord();
+        record[3] = char(0xFD);
+        record.replace(4, 4, QByteArray("\x0A\x00\x00\x05", 4));  // 10.0.0.5: not served
+        pc.writeDatagram(record, QHostAddress(QStringLiteral("127.0.0.2")), adapter.port());
+        QTRY_COMPARE_WITH_TIMEOUT(applied.count(), 1, 3000);
+        QCOMPARE(adapter.configurationRecord().mid(4, 4), QByteArray("\x7F\x00\x00\x02", 4));
+        const quint16 port = adapter.port();
+        record.replace(4, 4, QByteArray("\x7F\x00\x00\x03", 4));
+        pc.writeDatagram(record, QHostAddress(QStringLiteral("127.0.0.2")), port);
+        QTRY_COMPARE_WITH_TIMEOUT(applied.count(), 2, 3000);
+        pc.writeDatagram(datagram(char(0xF8), 18), QHostAddress(QStringLiteral("127.0.0.3")), port);
+        QTRY_VERIFY_WITH_TIMEOUT(pc.hasPendingDatagrams(), 3000);
+        const QNetworkDatagram answer = pc.receiveDatagram(124);
+        QCOMPARE(answer.senderAddress(), QHostAddress(QStringLiteral("127.0.0.3")));
+        QCOMPARE(answer.data().mid(4, 4), QByteArray("\x7F\x00\x00\x03", 4));
+    }
+
     void adapterRefusesRealInterfaces()
     {
         AdapterConfigServer adapter;
