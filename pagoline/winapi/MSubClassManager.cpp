@@ -8,8 +8,6 @@ namespace {
 
 CWindow *g_current = nullptr;
 int g_hookCounter = 0;
-int g_sending = 0; // > 0 while SendMessage delivers: the keyboard hooks stay out of it
-qintptr g_lastResult = 0;
 
 QString handleText(const QWidget *hWnd)
 {
@@ -50,9 +48,8 @@ protected:
         const QEvent::Type type = event->type();
         if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
             return false;
-        // Events sent by the hooks themselves, and events passed on to parents, are not
-        // new key strokes.
-        if (g_sending > 0 || receiver != QApplication::focusObject())
+        // Events passed on to parents are not new key strokes.
+        if (receiver != QApplication::focusObject())
             return false;
         auto *key = static_cast<QKeyEvent *>(event);
         // The most recently installed hook runs first, as the platform calls them.
@@ -157,9 +154,7 @@ bool CChain::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != m_hWnd)
         return false;
-    const ChainResult outcome = Dispatch(watched, event);
-    g_lastResult = outcome.result;
-    return outcome.consumed;
+    return Dispatch(watched, event).consumed;
 }
 
 namespace MSubClassManager {
@@ -225,11 +220,13 @@ qintptr SendMessage(QWidget *target, QEvent *event)
 {
     if (!target)
         return 0;
-    ++g_sending;
-    g_lastResult = 0;
-    QCoreApplication::sendEvent(target, event);
-    --g_sending;
-    return g_lastResult;
+    CChain *chain = ChainOf(target);
+    const ChainResult outcome = chain ? chain->Dispatch(target, event) : ChainResult();
+    // Straight to the widget's own handling: a sent message meets no application filter,
+    // no shortcut and no parent.
+    if (!outcome.consumed)
+        static_cast<QObject *>(target)->event(event);
+    return outcome.result;
 }
 
 int HookKeyboard(KeyHookProc procedure, QWidget *hWnd)

@@ -105,7 +105,8 @@ PAGOLINE_EXPORT bool Unsubclass(QString &key);
 [[nodiscard]] PAGOLINE_EXPORT CWindow *gobjWindow();
 
 // Delivers event to target as a sent message: through its chain and, unless consumed
-// there, its own handling, past the keyboard hooks. Returns the chain's result.
+// there, the widget's own event handling, without application filters, shortcuts or
+// propagation to parents. Returns the chain's result.
 PAGOLINE_EXPORT qintptr SendMessage(QWidget *target, QEvent *event);
 
 // 0 when hWnd is already hooked.

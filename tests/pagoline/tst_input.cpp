@@ -6,6 +6,7 @@
 #include "pagoline/core/Pagoline.h"
 #include "pagoline/winapi/MSubClassManager.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -264,6 +265,31 @@ private slots:
         QCOMPARE(codes, QList<short>{9});
     }
 
+    void hookTakesItsKeysBeforeTheHostsShortcuts()
+    {
+        Form form;
+        QVERIFY(form.ready());
+        form.control->setTabCaption(2, QStringLiteral("&Settings"));
+        form.control->setTab(0);
+        int triggered = 0;
+        for (const QKeySequence &keys : {QKeySequence(Qt::Key_Right), QKeySequence(Qt::ALT | Qt::Key_S)}) {
+            auto *action = new QAction(&form.window);
+            action->setShortcut(keys);
+            form.window.addAction(action);
+            connect(action, &QAction::triggered, this, [&triggered] { ++triggered; });
+        }
+        form.control->setFocus();
+        QTRY_VERIFY(form.control->hasFocus());
+        QTest::keyClick(form.control, Qt::Key_Right);
+        QCOMPARE(form.control->Tab(), short(1));
+        form.control->setTab(2);
+        form.edit->setFocus();
+        QTRY_VERIFY(form.edit->hasFocus());
+        QTest::keyClick(form.edit, Qt::Key_S, Qt::AltModifier);
+        QTRY_VERIFY(form.control->hasFocus());
+        QCOMPARE(triggered, 0);
+    }
+
     void focusShowsTheFocusRectangleAndAccelerators()
     {
         Form form;
@@ -271,6 +297,8 @@ private slots:
         form.control->setTabCaption(2, QStringLiteral("&Settings"));
         form.edit->setFocus();
         QTRY_VERIFY(form.edit->hasFocus());
+        QTest::keyClick(form.edit, Qt::Key_End); // no modifier held from an earlier key
+        form.control->Redraw(false);
         const QImage unfocused = form.control->BackBuffer().copy();
         form.control->setFocus();
         QTRY_VERIFY(form.control->hasFocus());
