@@ -48,7 +48,8 @@ std::array<QString, ComPorts::MaxPort + 1> ComPorts::currentNumbering() const
     std::array<QString, MaxPort + 1> paths{};
     QStringList named;
     for (int port = 1; port <= MaxPort; ++port) {
-        paths[port] = ReadSetting(QStringLiteral("Ports"), portKey(port), configPath_).trimmed();
+        if (!configPath_.isEmpty())
+            paths[port] = ReadSetting(QStringLiteral("Ports"), portKey(port), configPath_).trimmed();
         if (!paths[port].isEmpty())
             named.append(paths[port]);
     }

@@ -62,6 +62,12 @@ void TransportSwitch::message(const QString& text)
         messages_->show(text, MessageButtons::Ok);
 }
 
+void TransportSwitch::remember(const QString& section, const QString& key, const QString& value)
+{
+    if (!configPath_.isEmpty())
+        WriteSetting(section, key, value, configPath_);
+}
+
 void TransportSwitch::showStatus(const QString& text)
 {
     status_ = text;
@@ -125,7 +131,7 @@ void TransportSwitch::choosePort(int port)
         return;
     }
     state_.CurrentComPort = ports_.lowestAvailablePort();
-    WriteSetting(SettingsSection, QStringLiteral("Port"), QString::number(state_.CurrentComPort), configPath_);
+    remember(SettingsSection, QStringLiteral("Port"), QString::number(state_.CurrentComPort));
 }
 
 bool TransportSwitch::lineIsQuiet()
@@ -166,9 +172,8 @@ void TransportSwitch::SetComPort(int port)
                 link_.setTransport(serial_.get());
                 serialInUse_ = true;
                 if (quiet) {
-                    WriteSetting(SettingsSection, QStringLiteral("Port"), QString::number(state_.CurrentComPort),
-                                 configPath_);
-                    WriteSetting(SettingsSection, QStringLiteral("LastComms"), QStringLiteral("COM"), configPath_);
+                    remember(SettingsSection, QStringLiteral("Port"), QString::number(state_.CurrentComPort));
+                    remember(SettingsSection, QStringLiteral("LastComms"), QStringLiteral("COM"));
                 } else {
                     message(text("LangCommsError1") + QStringLiteral("\r") + text("LangCommsError2"));
                 }
@@ -181,7 +186,7 @@ void TransportSwitch::SetComPort(int port)
 void TransportSwitch::SelectComPort(int index)
 {
     state_.CurrentComPort = index + 1;
-    WriteSetting(SettingsSection, QStringLiteral("Port"), QString::number(state_.CurrentComPort), configPath_);
+    remember(SettingsSection, QStringLiteral("Port"), QString::number(state_.CurrentComPort));
     (void)OpenComPort();
     Pause(100);
     host().initTasks();
@@ -224,7 +229,7 @@ bool TransportSwitch::OpenIPPort()
     this->host().refreshEthernetDiagnostics();
     DebugLog(QStringLiteral("Connection Time was %1ms").arg(elapsed), 20);
     state_.LastIPAddress = host + QStringLiteral(":") + QString::number(adapter.lPortNumber);
-    WriteSetting(QStringLiteral("EthernetSetup"), QStringLiteral("LastIPAddress"), state_.LastIPAddress, configPath_);
+    remember(QStringLiteral("EthernetSetup"), QStringLiteral("LastIPAddress"), state_.LastIPAddress);
     DebugLog(QStringLiteral("OpenIPPort set LastIPAddress to ") + state_.LastIPAddress, 17);
     return true;
 }
@@ -248,7 +253,7 @@ void TransportSwitch::SetIPPort(int adapter, bool automatic)
         tcp_->discardInput();
         link_.setTransport(tcp_.get());
         showStatus(text("LangConnectedVia") + QStringLiteral(" ") + hostPort);
-        WriteSetting(SettingsSection, QStringLiteral("LastComms"), QStringLiteral("IP"), configPath_);
+        remember(SettingsSection, QStringLiteral("LastComms"), QStringLiteral("IP"));
         if (automatic)
             host().setTransportChanged();
     } else {

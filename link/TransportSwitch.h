@@ -62,7 +62,8 @@ public:
     static constexpr int LineCheckMs = 1000;
     static constexpr int ConnectWaitMs = 12000;
 
-    // The adapter list is read at each connect and must outlive the switch.
+    // The adapter list is read at each connect and must outlive the switch. With an empty
+    // settings path nothing is remembered and ports are numbered from the system alone.
     TransportSwitch(Link& link, TransportFactory& factory, const EthernetAdapters& adapters, QString configPath,
                     QObject* parent = nullptr);
     ~TransportSwitch() override;
@@ -105,6 +106,7 @@ private:
     [[nodiscard]] bool closing() const;
     [[nodiscard]] QString text(const char* key) const;
     void message(const QString& text);
+    void remember(const QString& section, const QString& key, const QString& value);
     void showStatus(const QString& text);
     void hideStatus();
     [[nodiscard]] bool serialActive() const;
