@@ -362,68 +362,86 @@ void CTemplate::DrawTab(QPainter &painter) const
     }
 }
 
-void CTemplate::DrawCaption(QPainter &painter, const CaptionText &text, const CaptionOptions &options) const
+namespace {
+
+// One caption being drawn: the caption rectangle, the fonts, the picture and the text,
+// with the placing rules for a single line and for wrapped lines.
+struct CaptionJob
 {
-    const QString prefix = QString(text.Prefix).replace(QLatin1String("&&"), QLatin1String("&"));
-    const QString postfix = QString(text.Postfix).replace(QLatin1String("&&"), QLatin1String("&"));
-    const QString full = prefix + text.Accelerator + postfix;
-    const QColor colour = options.colour.value_or(m_captionColour);
-    const int orientation = options.orientation;
-    QPaintDevice &device = *painter.device();
-    const QFont font = captionFont(options.font, m_bold, device);
-    const QFont accelFont = underlineSwitched(font);
-    const QRect clip = QRect(QPoint(qMin(m_ulx, m_lrx), qMin(m_uly, m_lry)),
-                             QPoint(qMax(m_ulx, m_lrx) - 1, qMax(m_uly, m_lry) - 1));
-
-    painter.save();
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    if (options.showFocus)
-        drawFocusRect(painter, clip, colour);
-    painter.setPen(colour);
-    painter.setBackgroundMode(Qt::TransparentMode);
-
+    QPainter &painter;
+    int ulx, uly, lrx, lry;
+    int orientation;
+    QFont font;
+    QFont accelFont;
+    QRect clip;
+    QString full;
+    QString accelerator;
+    int accelAt;
+    bool showAccelerators;
+    QPixmap picture;
     int pw = 0, ph = 0, gap = 0;
-    if (!options.picture.isNull()) {
-        const QSize himetric = CGDIToolbox::PictureHimetric(options.picture);
-        pw = himetric.width();
-        ph = himetric.height();
-        CGDIToolbox::HimetricToPixels(device, pw, ph);
-        gap = 10;
-    }
-    const bool vertical = orientation == 2 || orientation == 3;
-    int room = 0;
-    if (!vertical)
-        room = m_lrx - m_ulx - gap - pw;
-    else if (orientation == 3)
-        room = m_lry - m_uly - gap - ph;
-    else
-        room = m_uly - m_lry - gap - ph;
 
-    const int accelAt = int(prefix.size());
-    auto drawPicture = [&](int x, int y) {
-        if (options.picture.isNull())
+    [[nodiscard]] bool vertical() const { return orientation == 2 || orientation == 3; }
+
+    [[nodiscard]] int room() const
+    {
+        if (!vertical())
+            return lrx - ulx - gap - pw;
+        return orientation == 3 ? lry - uly - gap - ph : uly - lry - gap - ph;
+    }
+
+    void drawPicture(int x, int y) const
+    {
+        if (picture.isNull())
             return;
         painter.save();
         painter.setClipRect(clip);
-        CGDIToolbox::DrawPicture(painter, x, y, options.picture, pw, ph);
+        CGDIToolbox::DrawPicture(painter, x, y, picture, pw, ph);
         painter.restore();
-    };
+    }
+
     // Draws [from, to) of the full text from origin, the accelerator in its own font.
-    auto drawSpan = [&](QPoint origin, int from, int to) {
-        const bool hasAccel = options.showAccelerators && !text.Accelerator.isEmpty() && accelAt >= from
-                              && accelAt < to;
+    void drawSpan(QPoint origin, int from, int to) const
+    {
+        const bool hasAccel = showAccelerators && !accelerator.isEmpty() && accelAt >= from && accelAt < to;
         if (!hasAccel) {
             drawRun(painter, origin, orientation, font, clip, full.mid(from, to - from));
             return;
         }
         QPoint at = origin;
         at = advance(at, orientation, drawRun(painter, at, orientation, font, clip, full.mid(from, accelAt - from)));
-        at = advance(at, orientation, drawRun(painter, at, orientation, accelFont, clip, text.Accelerator));
+        at = advance(at, orientation, drawRun(painter, at, orientation, accelFont, clip, accelerator));
         drawRun(painter, at, orientation, font, clip, full.mid(accelAt + 1, to - accelAt - 1));
-    };
+    }
 
-    if (room > 0 && options.wordWrap) {
-        const QList<Line> lines = collectLines(breakIntoLines(full, font, room));
+    void drawSingleLine() const
+    {
+        const QSize extent = MUnicodeSupport::GetTextExtentPoint32(font, full);
+        const int w = extent.width();
+        const int h = extent.height();
+        QPoint origin;
+        if (!vertical()) {
+            const int picX = roundEven(ulx + (lrx - ulx - w - pw) / 2.0);
+            const int picY = roundEven(uly + (lry - uly - ph) / 2.0);
+            drawPicture(picX, picY);
+            origin = QPoint(picX + pw, roundEven(uly + (lry - uly - h) / 2.0));
+        } else if (orientation == 2) {
+            const int picX = roundEven(ulx + (lrx - ulx - pw) / 2.0);
+            const int picY = roundEven(uly - (uly - lry - w - ph) / 2.0 - ph);
+            drawPicture(picX, picY);
+            origin = QPoint(roundEven(ulx + (lrx - ulx - h) / 2.0), picY);
+        } else {
+            const int picX = roundEven(ulx + (lrx - ulx - pw) / 2.0);
+            const int picY = roundEven(uly + (lry - uly - w - ph) / 2.0);
+            drawPicture(picX, picY);
+            origin = QPoint(roundEven(lrx + (ulx + h - lrx) / 2.0), picY + ph);
+        }
+        drawSpan(origin, 0, int(full.size()));
+    }
+
+    void drawWrapped() const
+    {
+        const QList<Line> lines = collectLines(breakIntoLines(full, font, room()));
         int blockWidth = 0, blockHeight = 0, lineAdvance = 0;
         QList<int> widths;
         for (const Line &line : lines) {
@@ -433,59 +451,73 @@ void CTemplate::DrawCaption(QPainter &painter, const CaptionText &text, const Ca
             blockHeight += line.height;
             lineAdvance = qMax(lineAdvance, line.height);
         }
-        int picX = 0, picY = 0, along = 0, across = 0;
-        if (!vertical) {
-            picX = roundEven(m_ulx + (m_lrx - m_ulx - pw - blockWidth) / 2.0);
-            picY = roundEven(m_uly + (m_lry - m_uly - ph) / 2.0);
-            across = roundEven((m_uly + m_lry) / 2.0 - blockHeight / 2.0);
+        int picX = roundEven(ulx + (lrx - ulx - pw) / 2.0);
+        int picY = 0, across = 0;
+        if (!vertical()) {
+            picX = roundEven(ulx + (lrx - ulx - pw - blockWidth) / 2.0);
+            picY = roundEven(uly + (lry - uly - ph) / 2.0);
+            across = roundEven((uly + lry) / 2.0 - blockHeight / 2.0);
         } else if (orientation == 2) {
-            picX = roundEven(m_ulx + (m_lrx - m_ulx - pw) / 2.0);
-            picY = roundEven(m_uly - (m_uly - m_lry - ph - blockWidth) / 2.0 - ph);
-            across = roundEven(m_ulx + (m_lrx - m_ulx - blockHeight) / 2.0);
+            picY = roundEven(uly - (uly - lry - ph - blockWidth) / 2.0 - ph);
+            across = roundEven(ulx + (lrx - ulx - blockHeight) / 2.0);
         } else {
-            picX = roundEven(m_ulx + (m_lrx - m_ulx - pw) / 2.0);
-            picY = roundEven(m_uly + (m_lry - m_uly - ph - blockWidth) / 2.0);
-            across = roundEven((m_ulx + m_lrx) / 2.0 + blockHeight / 2.0);
+            picY = roundEven(uly + (lry - uly - ph - blockWidth) / 2.0);
+            across = roundEven((ulx + lrx) / 2.0 + blockHeight / 2.0);
         }
         drawPicture(picX, picY);
         for (qsizetype i = 0; i < lines.size(); ++i) {
             const Line &line = lines[i];
             const int offset = roundEven((blockWidth - widths[i]) / 2.0);
-            if (!vertical)
-                along = gap + picX + pw + offset;
-            else if (orientation == 2)
+            int along = gap + picX + pw + offset;
+            if (orientation == 2)
                 along = picY - gap - offset;
-            else
+            else if (orientation == 3)
                 along = gap + picY + ph + offset;
-            const QString trimmed = line.text.trimmed();
             const int from = line.start + leadingSpaces(line.text);
-            const QPoint origin = vertical ? QPoint(across, along) : QPoint(along, across);
-            drawSpan(origin, from, from + int(trimmed.size()));
-            const int next = orientation == 3 ? -lineAdvance : lineAdvance;
-            across += next;
+            const QPoint origin = vertical() ? QPoint(across, along) : QPoint(along, across);
+            drawSpan(origin, from, from + int(line.text.trimmed().size()));
+            across += orientation == 3 ? -lineAdvance : lineAdvance;
         }
-    } else {
-        const QSize extent = MUnicodeSupport::GetTextExtentPoint32(font, full);
-        const int w = extent.width();
-        const int h = extent.height();
-        QPoint origin;
-        if (!vertical) {
-            const int picX = roundEven(m_ulx + (m_lrx - m_ulx - w - pw) / 2.0);
-            const int picY = roundEven(m_uly + (m_lry - m_uly - ph) / 2.0);
-            drawPicture(picX, picY);
-            origin = QPoint(picX + pw, roundEven(m_uly + (m_lry - m_uly - h) / 2.0));
-        } else if (orientation == 2) {
-            const int picX = roundEven(m_ulx + (m_lrx - m_ulx - pw) / 2.0);
-            const int picY = roundEven(m_uly - (m_uly - m_lry - w - ph) / 2.0 - ph);
-            drawPicture(picX, picY);
-            origin = QPoint(roundEven(m_ulx + (m_lrx - m_ulx - h) / 2.0), picY);
-        } else {
-            const int picX = roundEven(m_ulx + (m_lrx - m_ulx - pw) / 2.0);
-            const int picY = roundEven(m_uly + (m_lry - m_uly - w - ph) / 2.0);
-            drawPicture(picX, picY);
-            origin = QPoint(roundEven(m_lrx + (m_ulx + h - m_lrx) / 2.0), picY + ph);
-        }
-        drawSpan(origin, 0, int(full.size()));
     }
+};
+
+} // namespace
+
+void CTemplate::DrawCaption(QPainter &painter, const CaptionText &text, const CaptionOptions &options) const
+{
+    const QString prefix = QString(text.Prefix).replace(QLatin1String("&&"), QLatin1String("&"));
+    const QString postfix = QString(text.Postfix).replace(QLatin1String("&&"), QLatin1String("&"));
+    const QColor colour = options.colour.value_or(m_captionColour);
+    const QFont font = captionFont(options.font, m_bold, *painter.device());
+    CaptionJob job{painter,
+                   m_ulx, m_uly, m_lrx, m_lry,
+                   options.orientation,
+                   font,
+                   underlineSwitched(font),
+                   QRect(QPoint(qMin(m_ulx, m_lrx), qMin(m_uly, m_lry)),
+                         QPoint(qMax(m_ulx, m_lrx) - 1, qMax(m_uly, m_lry) - 1)),
+                   prefix + text.Accelerator + postfix,
+                   text.Accelerator,
+                   int(prefix.size()),
+                   options.showAccelerators,
+                   options.picture};
+    if (!options.picture.isNull()) {
+        const QSize himetric = CGDIToolbox::PictureHimetric(options.picture);
+        job.pw = himetric.width();
+        job.ph = himetric.height();
+        CGDIToolbox::HimetricToPixels(*painter.device(), job.pw, job.ph);
+        job.gap = 10;
+    }
+
+    painter.save();
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    if (options.showFocus)
+        drawFocusRect(painter, job.clip, colour);
+    painter.setPen(colour);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    if (job.room() > 0 && options.wordWrap)
+        job.drawWrapped();
+    else
+        job.drawSingleLine();
     painter.restore();
 }
