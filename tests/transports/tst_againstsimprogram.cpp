@@ -1,7 +1,7 @@
 // The whole path from the transport switch to dunmere-sim running as its own process on the
 // real clock: its pseudo-terminal opened as serial port COM1 through section Ports, and its
-// TCP bridge on 127.0.0.1 as an adapter; parameter reads answered over both, and switching
-// from one to the other. Faults and timing are tested elsewhere.
+// TCP bridge on 127.0.0.1 as an adapter; parameter reads and a binary reply over both, and
+// switching from one to the other. Faults and timing are tested elsewhere.
 
 #include "ethernet/EthernetAdapter.h"
 #include "link/Link.h"
@@ -27,6 +27,7 @@ private slots:
 
 private:
     std::unique_ptr<TransportSwitch> makeSwitch();
+    void expectRawBlock();
 
     QProcess sim_;
     QString ptyPath_;
@@ -89,6 +90,20 @@ void TestAgainstSimProgram::serialOverThePseudoTerminal()
     QCOMPARE(link_.ReadParameter(1, 50), QStringLiteral("QX0089 v1.12"));
     QCOMPARE(link_.ReadParameter(9, 50), FailureText);
     QCOMPARE(link_.state().CommsErrorCode, qint16(1));
+    expectRawBlock();
+}
+
+// R100 comes back as a binary frame of 16-bit samples.
+void TestAgainstSimProgram::expectRawBlock()
+{
+    link_.Net_Send(1, 1, QStringLiteral("R100"));
+    int address = 0, frameCode = 0;
+    QByteArray samples;
+    link_.Net_ReceiveBytes(1500, address, frameCode, samples);
+    QCOMPARE(link_.state().CommsErrorCode, qint16(0));
+    QCOMPARE(address, 1);
+    QVERIFY(samples.size() >= 2);
+    QCOMPARE(samples.size() % 2, 0);
 }
 
 void TestAgainstSimProgram::tcpToTheBridgeAndBackToSerial()
@@ -100,6 +115,7 @@ void TestAgainstSimProgram::tcpToTheBridgeAndBackToSerial()
     QVERIFY(link_.state().IPMode);
     QVERIFY(!link_.state().ComPortOpen);
     QCOMPARE(link_.ReadParameter(5, 50), QStringLiteral("QX0077 v1.12"));
+    expectRawBlock();
     QCOMPARE(ReadSetting(QStringLiteral("EthernetSetup"), QStringLiteral("LastIPAddress"),
                          dir_.filePath(QStringLiteral("config.ini"))),
              QStringLiteral("127.0.0.1:%1").arg(tcpPort_));

@@ -147,6 +147,7 @@ public:
     }
     void rebuildMenus() override { calls.append(QStringLiteral("rebuildMenus")); }
     void clearSensorRows() override { calls.append(QStringLiteral("clearSensorRows")); }
+    void initTasks() override { calls.append(QStringLiteral("initTasks at %1").arg(Clock::current().nowMs() - t0)); }
     bool busy() const override { return isBusy; }
 
     QStringList calls;
@@ -222,6 +223,7 @@ private slots:
     void pluggedDeviceReopensTheSamePortUnderItsNewNumber();
     void lastPortUnpluggedReportsNoPort();
     void deviceReactionWaitsWhileBusy();
+    void selectComPortOpensWithoutMakingItActive();
     void slowAdapterAddsConnectTimeToLaterTimeouts();
     void failedConnectFallsBack_data();
     void failedConnectFallsBack();
@@ -432,6 +434,23 @@ void TestTransportSwitch::deviceReactionWaitsWhileBusy()
     clock.clock.advance(SerialDeviceWatcher::IntervalMs + 1000);
     QCOMPARE(rig.openDevice(), QStringLiteral("/dev/ttyUSB1"));
     QCOMPARE(rig.sw->state().CurrentComPort, 1);
+}
+
+void TestTransportSwitch::selectComPortOpensWithoutMakingItActive()
+{
+    VirtualClockScope clock;
+    Rig rig(usbDevices(2), "[Settings]\r\nPort=1\r\nLastComms=IP\r\n");
+    rig.sw->EnumerateComPorts();
+    const qint64 start = clock.clock.nowMs();
+    rig.sw->SelectComPort(1);
+    QCOMPARE(rig.sw->state().CurrentComPort, 2);
+    QCOMPARE(rig.openDevice(), QStringLiteral("/dev/ttyUSB1"));
+    QCOMPARE(rig.setting("Settings", "Port"), QStringLiteral("2"));
+    QCOMPARE(rig.setting("Settings", "LastComms"), QStringLiteral("IP"));
+    QVERIFY(!rig.link.state().ComPortOpen);
+    QCOMPARE(rig.sw->statusText(), QStringLiteral("LangConnectedVia LangComPort 2"));
+    QCOMPARE(rig.host.calls.last(), QStringLiteral("initTasks at 100"));
+    QCOMPARE(clock.clock.nowMs() - start, qint64(100));
 }
 
 void TestTransportSwitch::slowAdapterAddsConnectTimeToLaterTimeouts()
