@@ -38,10 +38,14 @@ QWidget *connectionPage()
     return page;
 }
 
-QWidget *settingsPage()
+QWidget *settingsPage(Pagoline &tabs)
 {
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
+    auto *outputs = new QCheckBox(QStringLiteral("Outputs tab enabled"));
+    outputs->setChecked(true);
+    QObject::connect(outputs, &QCheckBox::toggled, &tabs, [&tabs](bool on) { tabs.setTabEnabled(2, on); });
+    layout->addWidget(outputs);
     auto *group = new QGroupBox(QStringLiteral("Averaging"));
     auto *form = new QFormLayout(group);
     form->addRow(QStringLiteral("Filter time (s):"), new QLineEdit(QStringLiteral("1.00")));
@@ -83,12 +87,12 @@ void addPages(Pagoline &tabs)
 {
     const QStringList captions = {QStringLiteral("&Connection"), QStringLiteral("&Settings"),
                                   QStringLiteral("&Outputs"),    QStringLiteral("&Diagnostics"),
-                                  QStringLiteral("Über &uns"),   QStringLiteral("Ｆｕｌｌ ｗｉｄｔｈ")};
+                                  QStringLiteral("Über &uns"),   QStringLiteral("Ｗｉｄｅ")};
     tabs.setTabs(short(captions.size()));
-    const QList<QWidget *> pages = {connectionPage(), settingsPage(), outputPage(),
+    const QList<QWidget *> pages = {connectionPage(), settingsPage(tabs), outputPage(),
                                     textPage(QStringLiteral("Temperatures, resonator frequency and status flags.")),
                                     textPage(QStringLiteral("Captions are Unicode: äöü, ＦＦ21, ελληνικά.")),
-                                    textPage(QStringLiteral("A tab with full-width characters."))};
+                                    textPage(QStringLiteral("A caption in full-width characters."))};
     for (int i = 0; i < captions.size(); ++i) {
         tabs.setTab(short(i));
         tabs.setTabCaption(short(i), captions[i]);
