@@ -2,12 +2,14 @@
 // errors, keyboard hooks, and the control driven by real Qt events in a shown window:
 // clicks that select (with the host's copy of the click) or fall through to MouseDown,
 // the arrow keys, a host KeyDown handler that cancels them, Alt with the current tab's
-// accelerator, and Tab passing the focus on. Drag and drop is left to manual checks.
+// accelerator, and Tab passing the focus on; drops passed on to the host. Starting a drag
+// from the control (a nested drag loop) is left to manual checks.
 #include "pagoline/core/Pagoline.h"
 #include "pagoline/winapi/MSubClassManager.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -310,6 +312,31 @@ private slots:
         QTRY_VERIFY(form.edit->hasFocus());
         form.control->setShowFocusRect(true);
         QCOMPARE(form.control->BackBuffer(), unfocused);
+    }
+
+    void dropsArePassedOnOnlyInManualMode()
+    {
+        Pagoline control;
+        QMimeData data;
+        data.setText(QStringLiteral("dropped"));
+        QList<short> states;
+        QString droppedText;
+        connect(&control, &Pagoline::OLEDragOver, this,
+                [&](const QMimeData *, int &, short, short, float, float, short &State) { states.append(State); });
+        connect(&control, &Pagoline::OLEDragDrop, this,
+                [&](const QMimeData *Data, int &, short, short, float X, float) {
+                    droppedText = Data->text() + QStringLiteral("@") + QString::number(X);
+                });
+        QVERIFY(!control.acceptDrops());
+        control.setOLEDropMode(Pagoline::ssOLEDropManual);
+        QVERIFY(control.acceptDrops());
+        QDragEnterEvent enter(QPoint(30, 40), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&control, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(30, 40), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&control, &drop);
+        QCOMPARE(states, QList<short>{0});
+        QCOMPARE(droppedText, QStringLiteral("dropped@30"));
     }
 
     void designModeTakesNoKeys()
