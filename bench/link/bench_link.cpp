@@ -1,25 +1,30 @@
 // Link throughput and cost against dunmere-sim at 9600 baud, over its pseudo-terminal (as a
 // serial port) and over its TCP bridge: parameter reads per second beside the limit the
 // wire sets (both frames' bytes at 10 bit times each), CPU seconds per second while polling
-// six sensors, and CPU seconds per second while a receive waits for a reply that never
-// comes. It prints; it never judges.
+// six sensors, CPU seconds per second while a receive waits for a reply that never comes,
+// and the program's own share of a read against a peer that answers at once. It prints; it
+// never judges.
 
 #include "ethernet/EthernetAdapter.h"
 #include "link/Frame.h"
 #include "link/Link.h"
+#include "link/SerialTransport.h"
 #include "link/Settings.h"
 #include "link/Transport.h"
 #include "link/TransportFactory.h"
 #include "link/TransportSwitch.h"
 
 #include <QCoreApplication>
+#include <QSocketNotifier>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <pty.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace dunmere;
 
@@ -85,6 +90,81 @@ struct Sim {
         process.waitForFinished(3000);
     }
 };
+
+// The far end of a pseudo-terminal answering every command at once, with no wire in
+// between: what is left of an exchange is the program's and the kernel's own time.
+class InstantPeer {
+public:
+    InstantPeer()
+    {
+        char name[128] = {};
+        if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0)
+            return;
+        path_ = QString::fromLocal8Bit(name);
+        notifier_ = std::make_unique<QSocketNotifier>(master_, QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { readCommand(); });
+    }
+    ~InstantPeer()
+    {
+        notifier_.reset();
+        if (master_ >= 0)
+            ::close(master_);
+        if (slave_ >= 0)
+            ::close(slave_);
+    }
+    InstantPeer(const InstantPeer&) = delete;
+    InstantPeer& operator=(const InstantPeer&) = delete;
+
+    [[nodiscard]] QString path() const { return path_; }
+
+private:
+    void readCommand()
+    {
+        char buffer[256];
+        const ssize_t n = ::read(master_, buffer, sizeof buffer);
+        if (n <= 0)
+            return;
+        heard_.append(buffer, n);
+        // The serial sender ends every text frame with one 0x00 after the checksum.
+        const qsizetype etx = heard_.lastIndexOf(frame::ETX);
+        if (etx < 0 || heard_.size() < etx + 4 || heard_.at(etx + 3) != '\0')
+            return;
+        heard_.clear();
+        const QByteArray reply = frame::encodeReply(1, 2, "QX0089 v1.12");
+        if (::write(master_, reply.constData(), size_t(reply.size())) != reply.size())
+            std::printf("instant peer: short write\n");
+    }
+
+    int master_ = -1;
+    int slave_ = -1;
+    QString path_;
+    QByteArray heard_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+};
+
+void measureProgramShare(double wireMsPerRead)
+{
+    InstantPeer peer;
+    SerialTransport port;
+    if (peer.path().isEmpty() || !port.open(peer.path())) {
+        std::printf("instant peer: no pseudo-terminal\n");
+        return;
+    }
+    Link link;
+    link.setTransport(&port);
+    constexpr int Reads = 500;
+    QElapsedTimer wall;
+    wall.start();
+    const double cpu0 = cpuSeconds();
+    for (int i = 0; i < Reads; ++i)
+        (void)link.ReadParameter(1, ReadParameterNumber);
+    const double ms = double(wall.nsecsElapsed()) / 1e6 / Reads;
+    // The peer's work is in this process too, so this CPU figure is an upper bound.
+    const double cpuMs = (cpuSeconds() - cpu0) * 1000.0 / Reads;
+    std::printf("pty  instant peer, no wire: %.3f ms per read = %.1f%% of the wire time of one read; "
+                "%.3f CPU ms per read (peer included)\n",
+                ms, 100.0 * ms / wireMsPerRead, cpuMs);
+}
 
 // Wire bytes of one read: the command (with the serial preamble and pad) and the reply.
 double wireLimitPerSecond(bool serial, int address, const QString& reply)
@@ -168,6 +248,7 @@ int main(int argc, char** argv)
     } else {
         std::printf("pty  could not be opened: %s\n", qPrintable(sim.ptyPath));
     }
+    measureProgramShare(1000.0 / wireLimitPerSecond(true, 1, QStringLiteral("QX0089 v1.12")));
     transports.SetIPPort(1, false);
     if (link.state().IPMode) {
         measureReads(link, "tcp", false);
