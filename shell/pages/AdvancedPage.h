@@ -1,5 +1,7 @@
 #pragma once
-// The Advanced page (tab 3): factory references and their measurement, automatic calibration, coefficients, measurement and averaging modes, arm type and the security settings, as one container widget for MainTab.
+// The Advanced page (tab 3): factory references and their measurement, automatic calibration,
+// coefficients, measurement and averaging modes, arm type and the security settings, as one
+// container widget for MainTab.
 
 #include "PageWidget.h"
 

@@ -1,5 +1,7 @@
 #pragma once
-// The Configuration page (tab 1): calibration coefficients, analogue outputs, digital input/output, signal processing, averaging and the Write button, as one container widget for MainTab.
+// The Configuration page (tab 1): calibration coefficients, analogue outputs, digital
+// input/output, signal processing, averaging and the Write button, as one container widget for
+// MainTab.
 
 #include "PageWidget.h"
 

@@ -1,5 +1,7 @@
 #pragma once
-// The Diagnostics page (tab 2): temperatures, frequency and amplitude, status flags, extremes, factory values, coefficients, firmware, the Ethernet adapter group, the keypad and the output test, as one container widget for MainTab.
+// The Diagnostics page (tab 2): temperatures, frequency and amplitude, status flags, extremes,
+// factory values, coefficients, firmware, the Ethernet adapter group, the keypad and the output
+// test, as one container widget for MainTab.
 
 #include "PageWidget.h"
 

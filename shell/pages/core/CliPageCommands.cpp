@@ -5,7 +5,9 @@
 #include "AccessLevels.h"
 #include "OutputTest.h"
 #include "PageControls.h"
+#include "SelectedSensor.h"
 #include "SensorTypeAdaptation.h"
+#include "sensor/SensorBus.h"
 #include "sensor/SensorRecord.h"
 
 namespace dunmere {
@@ -75,22 +77,17 @@ private:
 bool Session::identify()
 {
     const int address = ctx_.sensor.address;
-    const QString id = env_.link.SendCommand(address, PCommand(0x01));
+    const QString id = env_.link.SendCommand(address, SensorBus::IdentificationCommand());
     if (id == FailureText) {
         env_.err << "no sensor answers at address " << address << Qt::endl;
         return false;
     }
     SensorRecord record;
-    record.FoundAddress = address;
     record.Identity = IdentityOf(id);
     record.Name = NameOf(id);
     record.FirmwareText = env_.link.ReadParameter(address, 50);
     ParseFirmwareText(record);
-    ctx_.sensor.identity = record.Identity;
-    ctx_.sensor.name = record.Name;
-    ctx_.sensor.firmwareText = record.FirmwareText;
-    ctx_.sensor.typeCode = record.TypeCode;
-    ctx_.sensor.firmwareVersion = record.FirmwareVersion;
+    ctx_.sensor = PageSensorOf(record, address, false);
     FillConfigurationLists(ctx_);
     AdaptPagesToSensorType(ctx_);
     return true;

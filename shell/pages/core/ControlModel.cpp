@@ -79,6 +79,7 @@ void ControlModel::setItems(const QString& name, const QStringList& items)
     s.items = items;
     s.index = -1;
     s.text.clear();
+    emit itemsReplaced(name);
     emit changed(name);
 }
 

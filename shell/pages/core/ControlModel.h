@@ -66,6 +66,8 @@ public:
 
 signals:
     void changed(const QString& name);
+    // A list got new items (setItems); changed() follows as well.
+    void itemsReplaced(const QString& name);
 
 private:
     ControlState& edit(const QString& name);

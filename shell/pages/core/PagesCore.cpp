@@ -71,6 +71,12 @@ PagesCore::PagesCore(Link& link, const TextSource& texts, Messages* messages, Ta
 {
     AddPageControls(model_);
     access_ = std::make_unique<AccessLevels>(ctx_, settingsPath_);
+    // Every type adaptation rebuilds the output-variable lists, the full diagnostics refresh
+    // included; the Sensor page's value lists follow them.
+    connect(&model_, &ControlModel::itemsReplaced, this, [this](const QString& name) {
+        if (name == QLatin1String("ListOPVar1"))
+            emit valueListsRefilled();
+    });
 }
 
 PagesCore::~PagesCore() = default;
@@ -95,7 +101,6 @@ void PagesCore::setDemonstration(bool on)
 void PagesCore::adaptToSensorType()
 {
     AdaptPagesToSensorType(ctx_);
-    emit valueListsRefilled();
 }
 
 void PagesCore::applyTexts()

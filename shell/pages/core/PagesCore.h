@@ -3,8 +3,9 @@
 // model, the page state and the requests their buttons leave for the task timer.
 //
 // How the main window drives it:
-// - setSelectedSensor() whenever the selection or the search result changes, then
-//   adaptToSensorType() (the sensor search and the selection call it).
+// - setSelectedSensor(SelectedPageSensor(sensorModel)) whenever the selection or the search
+//   result changes, then adaptToSensorType() (the sensor search and the selection call it).
+// - setEditionType() and accessLevels().setStoredConfigurationLock() at start-up.
 // - applyTexts() after every language load; afterwards raise FillConfigRequest when page 1
 //   shows, or FullRefreshRequest when page 2 or 3 shows.
 // - configurationPageEntered() / diagnosticsPageEntered() from the page switch handler.
@@ -15,7 +16,8 @@
 //   (tab 3 shown or hidden only when its state differs; TabsPerRow last).
 // - accessLevels().pageEntryRerun(): call the page switch handler with the current tab as
 //   both new and previous tab.
-// - valueListsRefilled(): the Sensor page rebuilds ListValue and ListTemp.
+// - valueListsRefilled(): the Sensor page rebuilds ListValue and ListTemp (typeState() holds
+//   SecondChannel and BrixAvailable for them).
 // The page widgets report the user's actions through the *Clicked/*Picked functions.
 
 #include "AccessLevels.h"
