@@ -32,6 +32,8 @@ public:
 
     WireLine& line() { return line_; }
     void setBaud(int baud) { line_.setBaud(baud); }
+    // Added to the sensors' turnaround (SimBus::setReplyLatencyMs) for this transport only.
+    void setReplyLatencyMs(qint64 ms) { line_.setExtraLatencyMs(ms); }
 
 private:
     bool send(const QByteArray& wireBytes);

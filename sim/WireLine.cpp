@@ -92,7 +92,7 @@ void WireLine::hear(const QByteArray& bytes, double lastByteUs)
 
 void WireLine::reply(const WireReply& answer, double frameEndUs)
 {
-    const double startUs = qMax(frameEndUs + double(answer.delayMs) * 1000.0, lineFreeUs_);
+    const double startUs = qMax(frameEndUs + double(answer.delayMs + extraLatencyMs_) * 1000.0, lineFreeUs_);
     QByteArray bytes = answer.bytes;
     const bool breaks = breaksConnections_ && answer.closeAfter >= 0;
     if (breaks)

@@ -34,6 +34,11 @@ public:
     [[nodiscard]] int baud() const { return baud_; }
     [[nodiscard]] double byteTimeUs() const { return 10.0e6 / double(baud_); }
 
+    // Extra wait this line adds before each reply (an adapter's forwarding, say), on top of
+    // the sensors' own turnaround.
+    void setExtraLatencyMs(qint64 ms) { extraLatencyMs_ = qMax<qint64>(0, ms); }
+    [[nodiscard]] qint64 extraLatencyMs() const { return extraLatencyMs_; }
+
     // Whether a reply's close fault breaks the connection (TCP) or is ignored (serial).
     void setBreaksConnections(bool breaks) { breaksConnections_ = breaks; }
 
@@ -61,6 +66,7 @@ private:
     Clock& clock_;
     int baud_ = DefaultBaud;
     bool breaksConnections_ = false;
+    qint64 extraLatencyMs_ = 0;
     double lineFreeUs_ = 0;    // end of everything scheduled onto the line
     double masterFreeUs_ = 0;  // end of the program's own bytes
     frame::FrameReceiver receiver_{frame::FrameReceiver::Mode::Binary};

@@ -21,9 +21,9 @@ namespace {
 struct Bench {
     test::VirtualClockScope clock;
     SimBus bus;
-    SimTransport transport{bus, Transport::Kind::Tcp};
+    SimTransport transport;
     Link link;
-    Bench()
+    explicit Bench(Transport::Kind kind = Transport::Kind::Tcp) : transport(bus, kind)
     {
         buildDemoBus(bus);
         link.setTransport(&transport);
@@ -87,9 +87,17 @@ private slots:
         QVERIFY(qAbs(trend.mid(40, 10).toDouble() - 52.0) < 2.0);
     }
 
+    void rawBlocksHoldOneSecondOfSamples_data()
+    {
+        QTest::addColumn<bool>("serial");
+        QTest::newRow("tcp") << false;
+        QTest::newRow("serial") << true;
+    }
+
     void rawBlocksHoldOneSecondOfSamples()
     {
-        Bench b;
+        QFETCH(bool, serial);
+        Bench b(serial ? Transport::Kind::Serial : Transport::Kind::Tcp);
         int address = 0;
         const QByteArray raw = b.binary(1, 1, "R100", address);
         QCOMPARE(address, 1);

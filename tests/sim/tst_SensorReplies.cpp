@@ -177,6 +177,18 @@ private slots:
         QCOMPARE(f.link.state().CommsErrorCode, qint16(1));
     }
 
+    void twoSensorsAtOneAddressCollide()
+    {
+        Fixture f;
+        QCOMPARE(f.link.SendCommand(1, QStringLiteral("P\x11Q8904213 02    Mixer 1 inlet")), QStringLiteral("!"));
+        // Both answer the identification at once; their different replies garble each other.
+        int a = 0, fc = 0;
+        QString text;
+        f.link.Net_Send(2, 1, QStringLiteral("P\x01"));
+        f.link.Net_Receive(400, a, fc, text);
+        QCOMPARE(text, FailureText);
+    }
+
     void addressChangeNeedsTheIdentity_data()
     {
         QTest::addColumn<QString>("command");

@@ -59,6 +59,21 @@ private slots:
         QCOMPARE(scope.clock.nowMs() - t0, qint64(33));
     }
 
+    void transportLatencyAddsToTheSensors()
+    {
+        test::VirtualClockScope scope;
+        SimBus bus;
+        buildDemoBus(bus);
+        bus.setReplyLatencyMs(3);
+        SimTransport tcp(bus, Transport::Kind::Tcp);
+        tcp.setReplyLatencyMs(40);
+        QVERIFY(tcp.sendTextFrame(TwentyByteFrame));
+        scope.clock.advance(72);
+        QCOMPARE(tcp.bytesAvailable(), qint64(7));  // 20.83 + 3 + 40 + 8 × 1.0417 = 72.2 ms
+        scope.clock.advance(1);
+        QCOMPARE(tcp.readAll(), DoneReply);
+    }
+
     void serialLineCarriesPreambleAndPad()
     {
         test::VirtualClockScope scope;
