@@ -314,12 +314,12 @@ void Pagoline::OLEDrag()
 {
     if (m_dragInProgress)
         return;
-    auto *data = new PagolineMimeData(this);
+    auto *payload = new PagolineMimeData(this);
     int allowed = 1 | 2;
     m_dragInProgress = true;
-    emit OLEStartDrag(data, allowed);
+    emit OLEStartDrag(payload, allowed);
     auto *drag = new QDrag(this);
-    drag->setMimeData(data);
+    drag->setMimeData(payload);
     connect(drag, &QDrag::actionChanged, this, [this](Qt::DropAction action) {
         int effect = effectFromActions(action);
         bool defaultCursors = true;
