@@ -27,7 +27,8 @@ QList<ParameterDefinition> commonRegister()
         number(1, "0.0000"), number(2, "0.2857"), number(3, "-4.0000"), number(4, "0.0000"),
         index(5, "0", 3), index(6, "1", 12), number(7, "0.00"), number(8, "20.00"), index(9, "0", 4),
         number(10, "720.00"), number(11, "880.00"), number(12, "0.0150"), index(13, "0", 6),
-        ParameterDefinition{14, A::Config, "2", 0, 100, true}, index(16, "0", 4), index(17, "0", 4),
+        // Smoothing: an index up to 5, or whole seconds up to 100 that may arrive formatted ("7.50").
+        ParameterDefinition{14, A::Config, "2", 0, 100, false}, index(16, "0", 4), index(17, "0", 4),
         number(20, "0.00"), number(21, "25.00"), number(22, "0.00"), number(23, "100.00"),
         index(24, "0", 5), ParameterDefinition{31, A::Output, "0", 0, 4095, true},
         ParameterDefinition{38, A::Config, "0", 0, 4, true}, number(55, "0.0120"), number(56, "0.0080"),

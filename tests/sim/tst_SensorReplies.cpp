@@ -85,6 +85,7 @@ private slots:
         QTest::newRow("restore form") << 1 << "W 12" << "0.02" << "0.0200";
         QTest::newRow("index") << 2 << "W5" << "2" << "2";
         QTest::newRow("smoothing any") << 1 << "W14" << "45" << "45";
+        QTest::newRow("smoothing formatted") << 1 << "W14" << "12.00" << "12";
         QTest::newRow("arm type code") << 1 << "W79" << "34" << "34";
     }
 
