@@ -21,6 +21,7 @@
 #include "link/ValueFormat.h"
 #include "pagoline/core/Pagoline.h"
 #include "pagoline/core/PropertyBag.h"
+#include "shell/pages/core/PagesCore.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -51,17 +52,29 @@ QByteArray storedMainTab()
 
 }  // namespace
 
-FrmMain::FrmMain(Link& link, LanguageTexts& texts, QWidget* parent)
-    : QMainWindow(parent), link_(link), texts_(texts), guard_(link)
+FrmMain::FrmMain(Link& link, LanguageTexts& texts, TransportFactory& factory, QWidget* parent)
+    : QMainWindow(parent),
+      link_(link),
+      texts_(texts),
+      configPath_(ConfigFilePath()),
+      guard_(link),
+      messages_(new FrmMessages(link.state(), texts, this)),
+      switch_(link, factory, adapters_, configPath_),
+      sensorBus_(link, sensorModel_, messages_, &texts)
 {
     setObjectName(QStringLiteral("FrmMain"));
     taskTimer_.setObjectName(QStringLiteral("TaskTimer"));
     taskTimer_.setInterval(TaskIntervalMs);
     connect(&taskTimer_, &ClockTimer::timeout, this, &FrmMain::onTaskTimer);
 
-    messages_ = new FrmMessages(link_.state(), texts_, this);
     link_.setMessages(messages_);
     link_.setTexts(&texts_);
+    switch_.setHost(this);
+    switch_.setMessages(messages_);
+    switch_.setTexts(&texts_);
+    sensorModel_.setReport(this);
+    // Over TCP every search starts from a fresh connection to the adapter in use.
+    sensorBus_.setReconnect([this] { switch_.SetIPPort(switch_.state().CurrentAdapter, false); });
 
     menu_ = new MainMenu(menuBar(), texts_);
     connect(menu_, &MainMenu::clicked, this, &FrmMain::onMenuClicked);
@@ -76,9 +89,10 @@ FrmMain::FrmMain(Link& link, LanguageTexts& texts, QWidget* parent)
 
 FrmMain::~FrmMain()
 {
+    taskTimer_.stop();
+    sensorModel_.setReport(nullptr);
+    switch_.setHost(nullptr);
     link_.setMessages(nullptr);
-    if (texts_.parent() == nullptr)
-        disconnect(&texts_, nullptr, this, nullptr);
 }
 
 FrmHelp* FrmMain::helpWindow() const { return help_; }
@@ -96,11 +110,7 @@ void FrmMain::buildMainTab()
     // The page containers are the host controls the saved form recorded per tab.
     sensorPage_ = new SensorPage(mainTab_);
     pageContainers_[0] = sensorPage_;
-    for (int page = 1; page < maintab::PageCount; ++page) {
-        auto* container = new QWidget(mainTab_);
-        container->setObjectName(QString::fromLatin1(maintab::PageContainerNames[page]));
-        pageContainers_[page] = container;
-    }
+    buildPages();
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(TabMargin, TabMargin, TabMargin, TabMargin);
     layout->addWidget(mainTab_);
@@ -144,6 +154,7 @@ void FrmMain::load()
     editionType_ = ReadEditionType(configPath_);
     if (!link_.state().ProgramClosing)
         LoadLanguageSettings(texts_);
+    pages_->accessLevels().setStoredConfigurationLock(ReadDisableConfig(configPath_));
     searchProbeMs_ = ReadSearchSpeed(configPath_);
     applyEditionLayout();
 
@@ -155,14 +166,12 @@ void FrmMain::load()
     openLastTransport();
     Clock::current().sleep(100);
     InitTasks();
-    loaded_ = true;
     exitIfClosing();
 }
 
 bool FrmMain::settingsFilePresent()
 {
     QDir().mkpath(DataFolder());
-    configPath_ = ConfigFilePath();
     if (QFileInfo::exists(configPath_))
         return true;
     // The language texts live in the missing file, so this one message cannot be translated.
@@ -178,6 +187,7 @@ bool FrmMain::settingsFilePresent()
 void FrmMain::applyEditionLayout()
 {
     const bool brix = editionType_ == 1;
+    pages_->setEditionType(editionType_);
     setWindowTitle(MainWindowCaption(brix));
 }
 
@@ -274,9 +284,9 @@ void FrmMain::serveTransportRequests()
     }
 }
 
-void FrmMain::configurationPageTick() {}
+void FrmMain::configurationPageTick() { pages_->runConfigurationTick(); }
 
-void FrmMain::diagnosticsPageTick() {}
+void FrmMain::diagnosticsPageTick() { pages_->runDiagnosticsTick(); }
 
 // ---- closing
 
@@ -411,7 +421,16 @@ void FrmMain::onMainTabClick(int previousTab)
     const int tab = mainTab_->Tab();
     for (const char* key : {"mnuCommunications", "mnuLanguage", "mnuSearchSpeed"})
         menu_->setItemEnabled(QString::fromLatin1(key), tab == 0);
-    Q_UNUSED(previousTab);
+    if (tab == 1) {
+        pages_->configurationPageEntered();
+    } else if (tab == 2 || tab == 3) {
+        AdapterConnection connection;
+        connection.viaTcp = link_.state().IPMode;
+        connection.remoteHost = switch_.state().RemoteHostText;
+        connection.remotePort = QString::number(switch_.state().RemotePortValue);
+        connection.localAddress = switch_.state().LocalIPText;
+        pages_->diagnosticsPageEntered(previousTab, connection);
+    }
 }
 
 // ---- texts
@@ -423,6 +442,7 @@ void FrmMain::applyTexts()
     for (int tab = 0; tab < maintab::PageCount; ++tab)
         mainTab_->setTabCaption(short(tab), texts_.text(QString::fromLatin1(tabKeys[tab])));
     applyMainTexts();
+    pages_->applyTexts();
     // The refill of the page on show reads the sensor, so it waits for the next tick.
     const int tab = mainTab_->Tab();
     if (tab == 1 && !noSensorFound()) {
@@ -458,12 +478,6 @@ void FrmMain::refillValueLists()
         list->setCurrentIndex(RestoredListIndex(ReadSetting(QStringLiteral("Settings"), QString::fromLatin1(key), configPath_),
                                                 int(items.size())));
     }
-}
-
-void FrmMain::onValueListChosen(const QString& key, int index)
-{
-    if (index >= 0)
-        WriteSetting(QStringLiteral("Settings"), key, QString::number(index), configPath_);
 }
 
 }  // namespace dunmere

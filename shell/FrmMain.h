@@ -6,7 +6,11 @@
 #include "shell/core/ExchangeGuard.h"
 #include "shell/core/TaskRequests.h"
 
+#include "ethernet/EthernetAdapter.h"
 #include "link/ClockTimer.h"
+#include "link/TransportSwitch.h"
+#include "sensor/SensorBus.h"
+#include "sensor/SensorModel.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -26,10 +30,13 @@ class SensorPage;
 class Transport;
 struct MenuTicks;
 
-class FrmMain final : public QMainWindow {
+class PagesCore;
+
+class FrmMain final : public QMainWindow, private SensorPageReport, private TransportHost {
     Q_OBJECT
 public:
-    FrmMain(Link& link, LanguageTexts& texts, QWidget* parent = nullptr);
+    // factory: where the serial ports and adapter connections come from.
+    FrmMain(Link& link, LanguageTexts& texts, TransportFactory& factory, QWidget* parent = nullptr);
     ~FrmMain() override;
     FrmMain(const FrmMain&) = delete;
     FrmMain& operator=(const FrmMain&) = delete;
@@ -59,7 +66,11 @@ public:
     [[nodiscard]] const ExchangeGuard& guard() const { return guard_; }
     [[nodiscard]] int searchProbeTimeoutMs() const { return searchProbeMs_; }
     [[nodiscard]] bool exited() const { return exited_; }
-    [[nodiscard]] bool noSensorFound() const;
+    [[nodiscard]] bool noSensorFound() const { return sensorModel_.NoSensorFound; }
+    [[nodiscard]] SensorModel& sensorModel() { return sensorModel_; }
+    [[nodiscard]] TransportSwitch& transportSwitch() { return switch_; }
+    [[nodiscard]] EthernetAdapters& adapters() { return adapters_; }
+    [[nodiscard]] PagesCore& pages() { return *pages_; }
 
 signals:
     // ExitApp has run: the program ends.
@@ -122,27 +133,63 @@ private:
     void onAddressOkClicked(int row);
     void onTrendClicked();
     void onValueListChosen(const QString& key, int index);
+    void onBoxClicked(int box, bool ticked);
+    void onRowOptionClicked(int row);
+    void runDeferredSensorClicks();
     void ShowDemonstrationValues();
-    void setDemonstrationDisabled();
+    void setPagesEnabled(bool configuration, bool diagnostics, bool advanced);
+
+    // Pages 1-3
+    void buildPages();
+    void applyAccessLayout();
+
+    // SensorPageReport: the sensor model tells the Sensor page what changed.
+    void boxChanged(int box) override;
+    void rowChanged(int row) override;
+    void rowsInUse(bool any) override;
+    void adaptPages() override;
+    void searchStarted() override;
+    void sensorsFound() override;
+    void demonstrationMode() override;
+    void searchFinished() override;
+
+    // TransportHost: what a transport switch asks of the main window.
+    void stopTaskTimer() override { taskTimer_.stop(); }
+    void setTransportChanged() override { sensorModel_.TransportChanged = true; }
+    void setCommunicationsMenuEnabled(bool enabled) override;
+    void refreshCommunicationsMenu() override { RefreshMenuTicks(); }
+    void rebuildMenus() override { BuildMenu(); }
+    void showStatus(const QString& text) override;
+    void hideStatus() override;
+    void clearSensorRows() override;
+    void initTasks() override { InitTasks(); }
+    [[nodiscard]] bool busy() const override { return guard_.busy(); }
 
     Link& link_;
     LanguageTexts& texts_;
+    QString configPath_;
     ExchangeGuard guard_;
     TaskRequests requests_;
     ClockTimer taskTimer_;
+    FrmMessages* messages_;
     Transport* simulated_ = nullptr;
+    EthernetAdapters adapters_;
+    TransportSwitch switch_;
+    SensorModel sensorModel_;
+    SensorBus sensorBus_;
+    std::unique_ptr<PagesCore> pages_;
+    // User clicks that arrived while an exchange was waiting; the next tick carries them out.
+    QList<std::pair<int, bool>> deferredBoxClicks_;
+    int deferredRowSelection_ = -1;
 
     Pagoline* mainTab_ = nullptr;
     SensorPage* sensorPage_ = nullptr;
     std::array<QWidget*, 4> pageContainers_{};
     MainMenu* menu_ = nullptr;
-    FrmMessages* messages_ = nullptr;
     QPointer<FrmHelp> help_;
 
-    QString configPath_;
     int editionType_ = 0;
     int searchProbeMs_ = 0;
-    bool loaded_ = false;
     bool exited_ = false;
 };
 

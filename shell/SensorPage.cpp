@@ -31,8 +31,8 @@ constexpr int BoxTop = 10;
 constexpr int RowTop = 78;
 constexpr int RowHeight = 52;
 constexpr int RowGap = 4;
-constexpr int ReadingLeft = 430;
-constexpr int ReadingWidth = 118;
+constexpr int ReadingLeft = 390;
+constexpr int ReadingWidth = 140;
 constexpr int ReadingGap = 8;
 
 constexpr int SelectedPointSize = 11;
@@ -43,6 +43,14 @@ constexpr int PlainPointSize = 8;
 SensorPage::SensorPage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("SensorPage"));
+    // Every property set, so that these override what a selected frame passes on.
+    plainFont_ = font();
+    plainFont_.setBold(false);
+    plainFont_.setPointSize(plainFont_.pointSize());
+    plainFont_.setFamily(plainFont_.family());
+    plainPalette_ = palette();
+    for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        plainPalette_.setColor(role, plainPalette_.color(role));
     buildAddressBoxes();
     buildRows();
     buildFoot();
@@ -88,10 +96,10 @@ void SensorPage::buildRows()
         row.ListAddress = named(new QComboBox(frame), indexed("ListAddress", r));
         row.ListAddress->setGeometry(44, 18, 56, 26);
         row.TextName = named(new QLineEdit(frame), indexed("TextName", r));
-        row.TextName->setGeometry(108, 18, 190, 26);
+        row.TextName->setGeometry(108, 18, 170, 26);
         row.TextName->setMaxLength(20);
         row.CmdAddrOK = named(new QPushButton(frame), indexed("CmdAddrOK", r));
-        row.CmdAddrOK->setGeometry(304, 17, 96, 28);
+        row.CmdAddrOK->setGeometry(284, 17, 88, 28);
         row.CmdAddrOK->setToolTip(QStringLiteral("Update sensor"));
         row.LblReading = named(new QLabel(frame), indexed("LblReading", r));
         row.LblReading->setGeometry(ReadingLeft - Margin, 16, ReadingWidth, 30);
@@ -155,10 +163,13 @@ void SensorPage::SelectSensorBox(int r, bool selected)
     f.setPointSize(selected ? SelectedPointSize : PlainPointSize);
     f.setBold(selected);
     row.FrameSensor->setFont(f);
-    // The frame's font must not spread to the controls inside it.
+    // The frame's caption and the readings take the row's colour; the controls the user works
+    // with keep their own font and colours.
     for (QWidget* child : {static_cast<QWidget*>(row.ListAddress), static_cast<QWidget*>(row.TextName),
-                           static_cast<QWidget*>(row.CmdAddrOK)})
-        child->setFont(font());
+                           static_cast<QWidget*>(row.CmdAddrOK)}) {
+        child->setFont(plainFont_);
+        child->setPalette(plainPalette_);
+    }
 }
 
 }  // namespace dunmere

@@ -4,6 +4,8 @@
 // and reports what the user does; the search, the rows' bookkeeping and the readings live in
 // the sensor model.
 
+#include <QFont>
+#include <QPalette>
 #include <QWidget>
 #include <array>
 
@@ -65,6 +67,8 @@ private:
     void buildRows();
     void buildFoot();
 
+    QFont plainFont_;
+    QPalette plainPalette_;
     std::array<QCheckBox*, AddressCount> checkAddr_{};
     std::array<Row, RowCount> rows_{};
     QPushButton* cmdSearch_ = nullptr;

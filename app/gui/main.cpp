@@ -10,6 +10,7 @@
 #include "language/ShippedData.h"
 #include "link/DebugLog.h"
 #include "link/Link.h"
+#include "link/TransportFactory.h"
 #include "sim/SensorListSpec.h"
 #include "sim/SimBus.h"
 #include "sim/SimTransport.h"
@@ -113,7 +114,8 @@ int main(int argc, char** argv)
         return 2;
 
     Link link;
-    FrmMain main(link, LanguageTexts::program());
+    SystemTransports devices;
+    FrmMain main(link, LanguageTexts::program(), devices);
     if (simulated)
         main.setSimulatedTransport(simulated->transport.get());
     QObject::connect(&main, &FrmMain::exitApp, &app, &QCoreApplication::quit);

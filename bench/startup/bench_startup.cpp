@@ -9,6 +9,7 @@
 #include "language/LanguageTexts.h"
 #include "language/ShippedData.h"
 #include "link/Link.h"
+#include "link/TransportFactory.h"
 #include "sim/SensorListSpec.h"
 #include "sim/SimBus.h"
 #include "sim/SimTransport.h"
@@ -99,7 +100,8 @@ int runDunmere(int argc, char** argv)
     sim::buildDemoBus(bus);
     sim::SimTransport transport(bus, Transport::Kind::Serial);
     Link link;
-    FrmMain main(link, LanguageTexts::program());
+    SystemTransports devices;
+    FrmMain main(link, LanguageTexts::program(), devices);
     main.setSimulatedTransport(&transport);
     main.messages().setAnswerProvider([](const QString&, MessageButtons) { return FrmMessages::Answer::Ok; });
     FirstPaint paint;

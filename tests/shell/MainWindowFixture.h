@@ -8,6 +8,8 @@
 #include "VirtualClockFixture.h"
 #include "language/LanguageTexts.h"
 #include "link/Link.h"
+#include "link/TcpTransport.h"
+#include "link/TransportFactory.h"
 #include "sim/SensorListSpec.h"
 #include "sim/SimBus.h"
 #include "sim/SimTransport.h"
@@ -38,6 +40,14 @@ inline QByteArray configText(const QByteArray& settingsLines)
     return text;
 }
 
+// A machine without serial ports; adapter connections never get through.
+class NoDevices final : public TransportFactory {
+public:
+    QStringList serialDevices() const override { return {}; }
+    std::unique_ptr<Transport> openSerial(const QString&) override { return nullptr; }
+    std::unique_ptr<TcpClient> createTcpClient() override { return std::make_unique<TcpTransport>(); }
+};
+
 class MainWindowFixture {
 public:
     // settingsLines: the [Settings] section's lines; sensors: a sensor list, "" for an
@@ -45,7 +55,6 @@ public:
     explicit MainWindowFixture(const QByteArray& settingsLines = "NumLangs=1\r\nLanguage=0\r\n",
                                std::optional<QString> sensors = QStringLiteral("1:89,2:77,5:45"), bool writeConfig = true)
     {
-        qputenv("ALLUSERSPROFILE", home.path().toLocal8Bit());
         QDir().mkpath(folder());
         if (writeConfig) {
             QFile file(configPath());
@@ -77,11 +86,14 @@ public:
 
     VirtualClockScope clock;
     QTemporaryDir home;
+    // The data folder is this test's own before the main window learns where it is.
+    bool homeSet = qputenv("ALLUSERSPROFILE", home.path().toLocal8Bit());
     sim::SimBus bus;
     std::unique_ptr<sim::SimTransport> transport;
     Link link;
     LanguageTexts texts;
-    FrmMain main{link, texts};
+    NoDevices devices;
+    FrmMain main{link, texts, devices};
     QStringList messages;
     FrmMessages::Answer nextAnswer = FrmMessages::Answer::Yes;
     int exits = 0;
