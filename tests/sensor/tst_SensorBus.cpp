@@ -93,6 +93,8 @@ class TestSensorBus : public QObject {
     Q_OBJECT
 private slots:
     void searchFillsTableAndRowsInAddressOrder();
+    void autoCalAskedOfSensorSelectedBefore_data();
+    void autoCalAskedOfSensorSelectedBefore();
     void frameCodeOneIsNotASensor();
     void identificationFailingTwiceGivesFailureRow();
     void probeWithoutSpeedSettingWaitsOneSecond();
@@ -139,6 +141,29 @@ void TestSensorBus::searchFillsTableAndRowsInAddressOrder()
     QVERIFY(f.messages.shown.isEmpty());
     // Probe, identification, firmware text.
     QCOMPARE(f.heard(9), (QList<QByteArray>{Identify, Identify, "R50"}));
+}
+
+void TestSensorBus::autoCalAskedOfSensorSelectedBefore_data()
+{
+    QTest::addColumn<int>("selectedBefore");
+    QTest::addColumn<bool>("seen");
+    QTest::newRow("sensor with automatic calibration") << 2 << true;
+    QTest::newRow("sensor without") << 5 << false;
+}
+
+void TestSensorBus::autoCalAskedOfSensorSelectedBefore()
+{
+    QFETCH(int, selectedBefore);
+    QFETCH(bool, seen);
+    BusFixture f;
+    f.add(2, 89);
+    f.add(5, 45);
+    f.model.CurrentAddress = selectedBefore;
+    QCOMPARE(f.sensors.SensorSearch(), SensorBus::SearchOutcome::Found);
+    QCOMPARE(f.model.AutoCalSeen, seen);
+    // Once for each sensor found, all to the one selected before.
+    QCOMPARE(f.heard(selectedBefore).count("A 4"), 2);
+    QCOMPARE(f.heard(selectedBefore == 2 ? 5 : 2).count("A 4"), 0);
 }
 
 void TestSensorBus::frameCodeOneIsNotASensor()
