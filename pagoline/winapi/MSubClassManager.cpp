@@ -87,13 +87,13 @@ CChain::HookResult CChain::Hook(QWidget *hWnd, WindowProc procedure, QObject *ow
     if (m_windows.empty()) {
         m_hWnd = hWnd;
         hWnd->installEventFilter(this);
-        m_windows.push_back({QString(), std::make_unique<CWindow>()});
+        m_windows.push_back({QString(), std::make_shared<CWindow>()});
     } else if (m_hWnd != hWnd) {
         return {{}, QStringLiteral("Window handle conflict.")};
     }
     ++m_counter;
     const QString key = QStringLiteral("w_%1_%2").arg(handleText(hWnd)).arg(m_counter);
-    auto window = std::make_unique<CWindow>();
+    auto window = std::make_shared<CWindow>();
     window->pWindowProc = std::move(procedure);
     window->Object = owner;
     m_windows.insert(m_windows.begin(), {key, std::move(window)});
@@ -104,6 +104,7 @@ bool CChain::Unhook(QString &key)
 {
     for (auto it = m_windows.begin(); it != m_windows.end(); ++it) {
         if (!key.isEmpty() && it->key == key) {
+            it->window->Removed = true;
             m_windows.erase(it);
             if (m_windows.size() == 1)
                 restoreOriginal();
@@ -118,6 +119,8 @@ void CChain::restoreOriginal()
 {
     if (m_hWnd)
         m_hWnd->removeEventFilter(this);
+    for (Member &member : m_windows)
+        member.window->Removed = true;
     m_windows.clear();
 }
 
@@ -130,13 +133,20 @@ CWindow *CChain::Item(int index) const
 
 ChainResult CChain::Dispatch(QObject *watched, QEvent *event)
 {
+    // The walk keeps its own references: nothing of the chain is touched once a
+    // procedure has run, as the procedure may have unhooked members or ended the chain.
+    std::vector<std::shared_ptr<CWindow>> members;
+    members.reserve(m_windows.size());
+    for (const Member &member : m_windows)
+        members.push_back(member.window);
     ChainResult outcome;
     CWindow *outer = g_current;
-    for (std::size_t i = 0; i < m_windows.size(); ++i) {
-        CWindow *window = m_windows[i].window.get();
+    for (const std::shared_ptr<CWindow> &window : members) {
         if (window->IsOriginalWindowProc())
             break;
-        g_current = window;
+        if (window->Removed)
+            continue;
+        g_current = window.get();
         window->MessageConsumed = false;
         outcome.result = window->CallProc(watched, event);
         if (window->MessageConsumed) {

@@ -34,6 +34,7 @@ public:
     WindowProc pWindowProc;    // empty for the widget's own handling
     QPointer<QObject> Object;  // the owner of the procedure
     bool MessageConsumed = false;
+    bool Removed = false; // unhooked while a message was on its way through the chain
 
     [[nodiscard]] bool IsOriginalWindowProc() const { return !pWindowProc; }
     qintptr CallProc(QObject *watched, QEvent *event);
@@ -63,7 +64,8 @@ public:
     // 1-based, in calling order; nullptr outside 1..Count.
     [[nodiscard]] CWindow *Item(int index) const;
 
-    // Offers the event to the procedures in order, as the root does.
+    // Offers the event to the procedures in order, as the root does. A procedure may
+    // unhook members, or destroy the widget, while it runs.
     ChainResult Dispatch(QObject *watched, QEvent *event);
 
 protected:
@@ -73,7 +75,7 @@ private:
     struct Member
     {
         QString key;
-        std::unique_ptr<CWindow> window;
+        std::shared_ptr<CWindow> window;
     };
     void restoreOriginal();
 

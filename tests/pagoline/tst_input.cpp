@@ -171,6 +171,40 @@ private slots:
         QCOMPARE(host.presses, QList<QPoint>{at + QPoint(10, 10)});
     }
 
+    void hostMayHideTheControlFromItsClickHandler()
+    {
+        // Hiding takes the control's procedure out of the chain that is delivering the click.
+        Form form;
+        QVERIFY(form.ready());
+        connect(form.control, &Pagoline::Click, form.control, &QWidget::hide);
+        QTest::mouseClick(form.control, Qt::LeftButton, Qt::NoModifier, middleOf(*form.control->TabList().Item(1)));
+        QVERIFY(form.control->isHidden());
+        QVERIFY(MSubClassManager::ChainOf(form.control) == nullptr);
+        form.control->show();
+        QVERIFY(MSubClassManager::ChainOf(form.control) != nullptr);
+        QCOMPARE(form.control->Tab(), short(0));
+    }
+
+    void procedureMayUnhookTheOneAfterIt()
+    {
+        CountingWidget widget;
+        int laterCalls = 0;
+        QString later = MSubClassManager::Subclass(&widget, [&](QObject *, QEvent *) -> qintptr {
+            ++laterCalls;
+            return 0;
+        }, &widget);
+        QString first = MSubClassManager::Subclass(&widget, [&](QObject *, QEvent *e) -> qintptr {
+            if (e->type() == QEvent::User)
+                MSubClassManager::Unsubclass(later);
+            return 0;
+        }, &widget);
+        laterCalls = 0;
+        sendUser(&widget);
+        QCOMPARE(laterCalls, 0);
+        QCOMPARE(widget.seen, 1);
+        QVERIFY(MSubClassManager::Unsubclass(first));
+    }
+
     void clickThatChangesNothingRaisesMouseDown_data()
     {
         QTest::addColumn<int>("tab"); // fixed index of the tab clicked, 0 for the page
