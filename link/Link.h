@@ -6,6 +6,7 @@
 #include "Frame.h"
 #include "LinkState.h"
 #include "Messages.h"
+#include "Transport.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -13,8 +14,6 @@
 #include <QString>
 
 namespace dunmere {
-
-class Transport;
 
 inline const QString FailureText = QStringLiteral("-99");
 
