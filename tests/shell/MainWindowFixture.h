@@ -48,6 +48,26 @@ public:
     std::unique_ptr<TcpClient> createTcpClient() override { return std::make_unique<TcpTransport>(); }
 };
 
+// Serial devices that lead to the simulated bus, for the port probe and the port switch.
+class SimulatedPorts final : public TransportFactory {
+public:
+    SimulatedPorts(sim::SimBus& bus, QStringList devices) : bus_(bus), devices_(std::move(devices)) {}
+    QStringList serialDevices() const override { return devices_; }
+    std::unique_ptr<Transport> openSerial(const QString& path) override
+    {
+        if (!devices_.contains(path))
+            return nullptr;
+        opened << path;
+        return std::make_unique<sim::SimTransport>(bus_, Transport::Kind::Serial);
+    }
+    std::unique_ptr<TcpClient> createTcpClient() override { return std::make_unique<TcpTransport>(); }
+    QStringList opened;
+
+private:
+    sim::SimBus& bus_;
+    QStringList devices_;
+};
+
 class MainWindowFixture {
 public:
     // settingsLines: the [Settings] section's lines; sensors: a sensor list, "" for an
