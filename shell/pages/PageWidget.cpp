@@ -1,5 +1,6 @@
 #include "PageWidget.h"
 
+#include "PageLayouts.h"
 #include "core/PageControls.h"
 #include "core/PagesCore.h"
 #include "link/ValueFormat.h"
@@ -18,89 +19,107 @@ namespace dunmere {
 
 namespace {
 
-// Columns of the grid inside a group; label and control pairs take two.
-int columnsOf(const QString& frame)
+QWidget* newControl(ControlKind kind, QWidget* parent)
 {
-    static const QHash<QString, int> columns = {
-        {QStringLiteral("FramePW"), 5},         {QStringLiteral("FrameStatus"), 1},
-        {QStringLiteral("FrameInterface"), 4}, {QStringLiteral("FrameMatCal"), 4},
-        {QStringLiteral("FrameFactory"), 3},    {QStringLiteral("FrameTempComp"), 3},
-        {QStringLiteral("FrameAdvFactory"), 5}, {QStringLiteral("FrameAdvTempComp"), 5},
-        {QStringLiteral("FrameMeasurementMode"), 3}, {QStringLiteral("FrameValidRange"), 3},
-        {QStringLiteral("FrameSecuritySettings"), 1},
-    };
-    return columns.value(frame, 2);
+    switch (kind) {
+    case ControlKind::Frame: return new QGroupBox(parent);
+    case ControlKind::Label: return new QLabel(parent);
+    case ControlKind::Button: return new QPushButton(parent);
+    case ControlKind::Text: return new QLineEdit(parent);
+    case ControlKind::List: return new QComboBox(parent);
+    case ControlKind::Check: return new QCheckBox(parent);
+    case ControlKind::Slider: return new QSlider(Qt::Horizontal, parent);
+    case ControlKind::Progress: return new QProgressBar(parent);
+    }
+    return new QWidget(parent);
 }
 
-int pageColumns(int page)
+constexpr int PageFontPointSize = 8;
+constexpr int KeyWidth = 34;
+
+QGridLayout* newGrid(QWidget* container)
 {
-    return page == 2 ? 3 : 2;
+    auto* grid = new QGridLayout(container);
+    grid->setContentsMargins(4, 2, 4, 2);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(2);
+    return grid;
 }
 
 }  // namespace
 
 PageWidget::PageWidget(PagesCore& core, int page, QWidget* parent) : QWidget(parent), core_(core)
 {
-    build(page);
+    // The pages share MainTab's area of the 10785 x 8160 twip window.
+    QFont small = font();
+    small.setPointSize(PageFontPointSize);
+    setFont(small);
+    for (const PageControl& c : PageControls()) {
+        if (c.page == page)
+            create(c);
+    }
+    layOut(page);
+    for (auto it = controls_.cbegin(); it != controls_.cend(); ++it) {
+        connectControl(it.key(), it.value());
+        apply(it.key());
+    }
     connect(&core_.model(), &ControlModel::changed, this, &PageWidget::apply);
 }
 
-QGridLayout* PageWidget::gridOf(QWidget* container)
+void PageWidget::create(const PageControl& c)
 {
-    auto* grid = qobject_cast<QGridLayout*>(container->layout());
-    if (!grid) {
-        grid = new QGridLayout(container);
-        grid->setContentsMargins(4, 4, 4, 4);
-        grid->setSpacing(3);
-        nextCell_.insert(grid, 0);
-    }
-    return grid;
-}
-
-void PageWidget::place(QWidget* container, QWidget* w, int columns, bool wide)
-{
-    QGridLayout* grid = gridOf(container);
-    int& next = nextCell_[grid];
-    if (wide && next % columns != 0)
-        next += columns - next % columns;
-    grid->addWidget(w, next / columns, next % columns, 1, wide ? columns : 1);
-    next += wide ? columns : 1;
-}
-
-void PageWidget::build(int page)
-{
-    for (const PageControl& c : PageControls()) {
-        if (c.page != page)
-            continue;
-        const QString name = QString::fromLatin1(c.name);
-        const QString parentName = QString::fromLatin1(c.parent);
-        QWidget* container = parentName.isEmpty() ? this : controls_.value(parentName, this);
-        QWidget* w = create(c, container);
-        const bool onPage = container == this;
-        const bool wide = onPage ? name.startsWith(QLatin1String("LblName"))
-                                 : c.kind == ControlKind::Frame || c.kind == ControlKind::Progress;
-        place(container, w, onPage ? pageColumns(page) : columnsOf(parentName), wide);
-        controls_.insert(name, w);
-        connectControl(name, w);
-        apply(name);
-    }
-}
-
-QWidget* PageWidget::create(const PageControl& c, QWidget* parent)
-{
-    QWidget* w = nullptr;
-    switch (c.kind) {
-    case ControlKind::Frame: w = new QGroupBox(parent); break;
-    case ControlKind::Label: w = new QLabel(parent); break;
-    case ControlKind::Button: w = new QPushButton(parent); break;
-    case ControlKind::Text: w = new QLineEdit(parent); break;
-    case ControlKind::List: w = new QComboBox(parent); break;
-    case ControlKind::Check: w = new QCheckBox(parent); break;
-    case ControlKind::Slider: w = new QSlider(Qt::Horizontal, parent); break;
-    case ControlKind::Progress: w = new QProgressBar(parent); break;
-    }
+    const QString parentName = QString::fromLatin1(c.parent);
+    QWidget* parent = parentName.isEmpty() ? this : controls_.value(parentName, this);
+    QWidget* w = newControl(c.kind, parent);
     w->setObjectName(QString::fromLatin1(c.name));
-    return w;
+    if (parentName == QLatin1String("FramePW") && c.kind == ControlKind::Button)
+        w->setFixedWidth(KeyWidth);
+    controls_.insert(w->objectName(), w);
+}
+
+void PageWidget::layOut(int page)
+{
+    const QString pageName = QStringLiteral("Page%1").arg(page);
+    for (const GridLayoutRows& layout : PageLayouts()) {
+        const QString containerName = QString::fromLatin1(layout.container);
+        QWidget* container = containerName == pageName ? this : controls_.value(containerName);
+        if (!container)
+            continue;
+        QGridLayout* grid = newGrid(container);
+        for (int r = 0; r < int(layout.rows.size()); ++r) {
+            const auto& row = layout.rows.at(r);
+            for (int c = 0; c < int(row.size()); ++c) {
+                const QString cell = QString::fromLatin1(row.at(c));
+                if (cell.isEmpty() || cell == QLatin1String("<"))
+                    continue;
+                int span = 1;
+                while (c + span < int(row.size()) && QByteArray(row.at(c + span)) == "<")
+                    ++span;
+                for (const QString& name : cell.split(QLatin1Char('|'))) {
+                    if (QWidget* w = controls_.value(name))
+                        grid->addWidget(w, r, c, 1, span);
+                }
+            }
+        }
+    }
+    // A group that covers the page stays outside the grids; resizeEvent sizes it.
+    for (auto it = controls_.cbegin(); it != controls_.cend(); ++it) {
+        if (CoversPage(it.key()))
+            it.value()->raise();
+    }
+    for (auto it = controls_.cbegin(); it != controls_.cend(); ++it) {
+        if (StaysAboveCover(it.key()))
+            it.value()->raise();
+    }
+}
+
+void PageWidget::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    for (auto it = controls_.cbegin(); it != controls_.cend(); ++it) {
+        if (CoversPage(it.key()))
+            it.value()->setGeometry(rect());
+    }
 }
 
 void PageWidget::connectControl(const QString& name, QWidget* w)
@@ -128,6 +147,8 @@ void PageWidget::apply(const QString& name)
         return;
     const ControlState& s = core_.model().state(name);
     applying_ = true;
+    if (CoversPage(name) && s.visible)
+        w->setGeometry(rect());
     w->setHidden(!s.visible);
     w->setEnabled(s.enabled);
     if (auto* g = qobject_cast<QGroupBox*>(w)) {
@@ -135,9 +156,8 @@ void PageWidget::apply(const QString& name)
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
         l->setText(s.text);
         QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, s.colour >= 0 && s.colour < int(ColourTable().size())
-                                             ? ColourTable().at(s.colour)
-                                             : palette().color(QPalette::WindowText));
+        const bool coloured = s.colour >= 0 && s.colour < int(ColourTable().size());
+        p.setColor(QPalette::WindowText, coloured ? ColourTable().at(s.colour) : palette().color(QPalette::WindowText));
         l->setPalette(p);
     } else if (auto* b = qobject_cast<QPushButton*>(w)) {
         b->setText(s.text);

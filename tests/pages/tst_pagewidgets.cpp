@@ -7,12 +7,14 @@
 #include "shell/pages/AdvancedPage.h"
 #include "shell/pages/ConfigurationPage.h"
 #include "shell/pages/DiagnosticsPage.h"
+#include "shell/pages/PageLayouts.h"
 #include "shell/pages/core/PageControls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -73,6 +75,7 @@ private slots:
     void userPicksReachThePageRules();
     void writeButtonRaisesTheRequest();
     void keypadOpensTheFullLevel();
+    void outputTestCoversTheDiagnosticsPage();
 };
 
 void TstPageWidgets::everyControlExistsByNameOnItsPage()
@@ -83,6 +86,9 @@ void TstPageWidgets::everyControlExistsByNameOnItsPage()
         auto* w = pages[c.page]->findChild<QWidget*>(QString::fromLatin1(c.name));
         QVERIFY2(w, c.name);
         QVERIFY2(kindMatches(w, c.kind), c.name);
+        // Every control has its place in its group's grid, except the group that covers the page.
+        if (!CoversPage(w->objectName()))
+            QVERIFY2(w->parentWidget()->layout() && w->parentWidget()->layout()->indexOf(w) >= 0, c.name);
     }
     QVERIFY(f.find<QLabel>("LblStatus_0"));
     QVERIFY(f.find<QPushButton>("CmdLogOut_1"));
@@ -145,6 +151,22 @@ void TstPageWidgets::keypadOpensTheFullLevel()
     QVERIFY(f.find<QWidget>("FramePW")->isHidden());
     QVERIFY(!f.find<QWidget>("CmdLogOut_0")->isHidden());
     QVERIFY(f.core.accessLevels().advancedTabVisible());
+}
+
+void TstPageWidgets::outputTestCoversTheDiagnosticsPage()
+{
+    WidgetFixture f;
+    f.diagnostics.resize(640, 400);
+    f.model().setEnabled(QStringLiteral("CmdOutputTest"), true);
+    QTest::mouseClick(f.find<QPushButton>("CmdOutputTest"), Qt::LeftButton);
+    auto* frame = f.find<QWidget>("FrameInterface");
+    QVERIFY(!frame->isHidden());
+    QCOMPARE(frame->geometry(), f.diagnostics.rect());
+    QTest::mouseClick(f.find<QPushButton>("CmdmA_2"), Qt::LeftButton);
+    QCOMPARE(f.find<QSlider>("SlidermA_0")->value(), 2560);
+    // The button that closes the test stays reachable above the group.
+    auto* exit = f.find<QPushButton>("CmdOutputTest");
+    QCOMPARE(f.diagnostics.childAt(exit->geometry().center()), exit);
 }
 
 QTEST_MAIN(TstPageWidgets)
