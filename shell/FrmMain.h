@@ -181,6 +181,7 @@ private:
     // User clicks that arrived while an exchange was waiting; the next tick carries them out.
     QList<std::pair<int, bool>> deferredBoxClicks_;
     int deferredRowSelection_ = -1;
+    int adaptedAddress_ = -1;  // the sensor the pages were last adapted to
 
     Pagoline* mainTab_ = nullptr;
     SensorPage* sensorPage_ = nullptr;

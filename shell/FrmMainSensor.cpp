@@ -185,9 +185,11 @@ void FrmMain::setPagesEnabled(bool configuration, bool diagnostics, bool advance
 
 void FrmMain::adaptPages()
 {
-    // The requests raised for the sensor selected before must not reach this one.
-    requests_.clearSelectedSensorRequests();
     const int address = sensorModel_.selectedAddress();
+    // The requests raised for the sensor selected before must not reach another one.
+    if (address != adaptedAddress_)
+        requests_.clearSelectedSensorRequests();
+    adaptedAddress_ = address;
     if (address < 1)
         return;
     const SensorRecord& record = sensorModel_.selectedRecord();

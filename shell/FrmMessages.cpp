@@ -88,6 +88,13 @@ void FrmMessages::clearAnswers()
     no_ = false;
 }
 
+QString FrmMessages::caption(const char* key, const char* designCaption) const
+{
+    // Before any language is loaded (the settings file is missing) a button still says what it does.
+    const QString text = texts_.text(QString::fromLatin1(key));
+    return text.isEmpty() ? QString::fromLatin1(designCaption) : text;
+}
+
 void FrmMessages::prepare(const QString& text, MessageButtons buttons)
 {
     // A carriage return is the callers' line break.
@@ -96,14 +103,14 @@ void FrmMessages::prepare(const QString& text, MessageButtons buttons)
     label_->setText(shownText);
     shown_ << text;
     if (buttons == MessageButtons::Ok) {
-        okButton_->setText(texts_.text(QStringLiteral("LangOK")));
+        okButton_->setText(caption("LangOK", "OK"));
         backToOkForm();
         okButton_->setDefault(true);
         return;
     }
     const bool yesNo = buttons == MessageButtons::YesNo;
-    firstButton_->setText(texts_.text(yesNo ? QStringLiteral("LangYes") : QStringLiteral("LangOK")));
-    secondButton_->setText(texts_.text(yesNo ? QStringLiteral("LangNo") : QStringLiteral("LangCancel")));
+    firstButton_->setText(yesNo ? caption("LangYes", "YES") : caption("LangOK", "OK"));
+    secondButton_->setText(yesNo ? caption("LangNo", "NO") : caption("LangCancel", "Cancel"));
     okButton_->hide();
     firstButton_->show();
     secondButton_->show();
@@ -126,7 +133,9 @@ void FrmMessages::runModal(const QString& text, MessageButtons buttons)
         return;
     }
     // The nested loop keeps the other windows' timers and events running while the user reads.
-    Clock::current().waitUntil([this] { return !isVisible(); }, std::numeric_limits<qint64>::max() / 2);
+    // Closing the program ends the wait as if OK had been pressed.
+    Clock::current().waitUntil([this] { return !isVisible() || link_.ProgramClosing; },
+                               std::numeric_limits<qint64>::max() / 2);
     if (isVisible())
         hide();
 }

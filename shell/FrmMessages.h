@@ -47,6 +47,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    [[nodiscard]] QString caption(const char* key, const char* designCaption) const;
     void prepare(const QString& text, MessageButtons buttons);
     void runModal(const QString& text, MessageButtons buttons);
     void onOk();
