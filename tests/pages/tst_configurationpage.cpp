@@ -64,6 +64,7 @@ private slots:
     void filterWrittenOnlyWhenShown();
     void codeTheListDoesNotOfferClearsTheSelection();
     void compatibilityModeHidesTheOutputFields();
+    void secondOutputIsReadAfterCompatibilityMode();
 };
 
 void TstConfigurationPage::engineeringCodeShowsMessageAndIsWrittenAsShown()
@@ -245,6 +246,22 @@ void TstConfigurationPage::compatibilityModeHidesTheOutputFields()
     f.core.listPicked(QStringLiteral("ListOPType"), 0);
     QVERIFY(f.model().visible(QStringLiteral("ListOPVar2")));
     QVERIFY(f.model().visible(QStringLiteral("TextIOHigh")));  // output 1 is a moisture variable
+}
+
+void TstConfigurationPage::secondOutputIsReadAfterCompatibilityMode()
+{
+    FilledPage f(63, 2.1);
+    f.sensor.parameters[5] = QStringLiteral("2");
+    f.fill();
+    QVERIFY(!f.model().visible(QStringLiteral("ListOPVar2")));
+
+    f.sensor.parameters[5] = QStringLiteral("0");
+    f.sensor.parameters[29] = QStringLiteral("5");
+    f.fill();
+    QVERIFY(f.model().visible(QStringLiteral("ListOPVar2")));
+    QCOMPARE(f.model().text(QStringLiteral("ListOPVar2")), QStringLiteral("LangAvg LangUnscaled"));
+    f.write();
+    QCOMPARE(f.sensor.sentWith(QStringLiteral("W29")), QStringList{QStringLiteral("W29 5")});
 }
 
 QTEST_GUILESS_MAIN(TstConfigurationPage)

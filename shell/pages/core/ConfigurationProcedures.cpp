@@ -185,7 +185,9 @@ FillOutcome FillConfigurationPage(PagesContext& ctx)
         r.list(5, 3, "ListOPType");
         ctx.type.BrixSelected = false;
         r.outputVariable(6, 1, "ListOPVar1");
-        if (m.visible(QStringLiteral("ListOPVar2")))
+        // The type decides (enabled); compatibility mode only hides the list, and a list left
+        // unread would be written back with what it held before.
+        if (m.enabled(QStringLiteral("ListOPVar2")))
             r.outputVariable(29, 2, "ListOPVar2");
         OutputTypeClicked(ctx);
         OutputVariable1Clicked(ctx);
