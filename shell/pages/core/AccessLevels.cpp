@@ -129,15 +129,16 @@ bool AccessLevels::askFactoryReset()
     return yes;
 }
 
-void RunFactoryReset(PagesContext& ctx)
+bool RunFactoryReset(PagesContext& ctx)
 {
     const QString reply = ctx.link.SendCommand(ctx.sensor.address, PCommand(0x16) + ctx.sensor.identity);
     if (reply != QStringLiteral("!") || !StoreAndVerifyConfiguration(ctx, true)) {
         ctx.message(ctx.tr("LangCommsError"));
-        return;
+        return false;
     }
     ctx.message(ctx.tr("LangSensor") + QLatin1Char(' ') + ctx.tr("LangConfiguration") + QLatin1Char(' ')
                 + ctx.tr("LangWritten"));
+    return true;
 }
 
 }  // namespace dunmere

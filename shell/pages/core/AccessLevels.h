@@ -63,7 +63,7 @@ private:
 };
 
 // Factory reset of a type-89 sensor: "P" + 0x16 + identity, then the stored-configuration
-// check. Reports the outcome in the message window.
-void RunFactoryReset(PagesContext& ctx);
+// check. Reports the outcome in the message window; true when confirmed.
+bool RunFactoryReset(PagesContext& ctx);
 
 }  // namespace dunmere

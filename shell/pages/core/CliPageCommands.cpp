@@ -18,36 +18,15 @@ constexpr int Done = 0;
 constexpr int NoAnswer = 1;
 constexpr int WrongArguments = 2;
 
-// Messages go to the error stream; questions are never asked here.
-class PrintedMessages final : public Messages {
-public:
-    explicit PrintedMessages(QTextStream& err) : err_(err) {}
-    bool show(const QString& text, MessageButtons) override
-    {
-        QString line = text;
-        line.replace(QLatin1Char('\r'), QLatin1Char(' '));
-        err_ << line << Qt::endl;
-        shown << text;
-        return true;
-    }
-    QStringList shown;
-
-private:
-    QTextStream& err_;
-};
-
 // The pages without windows, for one sensor identified afresh.
 class Session {
 public:
-    Session(CliPageEnvironment& env, int address) : env_(env), messages_(env.err), ctx_(model_, env.link, env.texts, &messages_)
+    Session(CliPageEnvironment& env, int address) : env_(env), ctx_(model_, env.link, env.texts, &env.messages)
     {
         AddPageControls(model_);
         ctx_.editionType = env.editionType;
         ctx_.sensor.address = address;
-        env.link.setMessages(&messages_);
-        env.link.setTexts(&env.texts);
     }
-    ~Session() { env_.link.setMessages(nullptr); }
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
@@ -65,12 +44,10 @@ public:
 
     ControlModel& model() { return model_; }
     PagesContext& ctx() { return ctx_; }
-    PrintedMessages& messages() { return messages_; }
 
 private:
     CliPageEnvironment& env_;
     ControlModel model_;
-    PrintedMessages messages_;
     PagesContext ctx_;
 };
 
@@ -231,8 +208,7 @@ int CliFactoryReset(CliPageEnvironment& env, int address)
         return NoAnswer;
     if (s.ctx().sensor.typeCode != 89 || s.ctx().sensor.firmwareVersion <= 1.08)
         return usageError(env, QStringLiteral("factory-reset: only type 89 sensors above firmware 1.08 have it"));
-    RunFactoryReset(s.ctx());
-    return s.messages().shown.value(0) == env.texts.text(QStringLiteral("LangCommsError")) ? NoAnswer : Done;
+    return RunFactoryReset(s.ctx()) ? Done : NoAnswer;
 }
 
 int CliOutputTest(CliPageEnvironment& env, int address, int raw1, int raw2)

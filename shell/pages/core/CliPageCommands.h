@@ -17,11 +17,15 @@
 namespace dunmere {
 
 class Link;
+class Messages;
 class TextSource;
 
+// The link (with its transport, message window and texts already set), what the pages'
+// messages go through, and where the values and the complaints are printed.
 struct CliPageEnvironment {
     Link& link;
     const TextSource& texts;
+    Messages& messages;
     QTextStream& out;
     QTextStream& err;
     int editionType = 0;  // Settings/Type
