@@ -47,6 +47,8 @@ private slots:
     void autoCalibrationRefused();
     void coefficientWriteSkipsABadBox();
     void enteringFromAnotherPageDisablesTheWriteButtons();
+    void advancedPageWrites_data();
+    void advancedPageWrites();
 };
 
 void TstDiagnosticsPage::statusFlags_data()
@@ -213,6 +215,47 @@ void TstDiagnosticsPage::enteringFromAnotherPageDisablesTheWriteButtons()
         QVERIFY2(!f.model().enabled(QString::fromLatin1(name)), name);
     QCOMPARE(f.model().text(QStringLiteral("lblIPAddressDiag")), QStringLiteral("xxx.xxx.xxx.xxx"));
     QVERIFY(!f.model().visible(QStringLiteral("FrameEthernetAdapter")));
+}
+
+void TstDiagnosticsPage::advancedPageWrites_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("command");  // empty: nothing written
+    QTest::newRow("mode V") << "cbAdvMeasurementMode" << 1 << "cmdMeasurementModeWrite" << "W38 2";
+    QTest::newRow("mode E on channel 2") << "cbAdvMeasurementMode2" << 2 << "cmdMeasurementModeWrite2" << "W47 3";
+    QTest::newRow("no mode selected") << "cbAdvMeasurementMode" << -1 << "cmdMeasurementModeWrite" << "";
+    QTest::newRow("arm KVTA2 700mm") << "cbCorraneArmType" << 3 << "cmdWriteCorraneArmType" << "W79 33";
+    QTest::newRow("arm unused") << "cbCorraneArmType" << 0 << "cmdWriteCorraneArmType" << "W79 0";
+    QTest::newRow("filtered averaging") << "CBAveragingMode" << 1 << "BtnWriteAveragingMode" << "W49 1";
+}
+
+void TstDiagnosticsPage::advancedPageWrites()
+{
+    QFETCH(QString, list);
+    QFETCH(int, item);
+    QFETCH(QString, button);
+    QFETCH(QString, command);
+    DiagnosticsFixture f(89);
+    f.sensor.parameters[49] = QStringLiteral("0");
+    f.sensor.parameters[50] = QStringLiteral("QX0089 v1.20");
+    RefreshDiagnostics(f.ctx(), 2);
+    f.model().setEnabled(list, true);
+    f.model().setEnabled(button, true);
+    f.core.listPicked(list, item);
+    f.core.buttonClicked(button);
+    QVERIFY(!f.model().enabled(button));
+    f.sensor.received.clear();
+    f.messages.shown.clear();
+    f.core.runDiagnosticsTick();
+
+    QCOMPARE(f.sensor.sentWith(QStringLiteral("W")), command.isEmpty() ? QStringList() : QStringList{command});
+    // Type 89: confirmed by the snapshot check, then the pages are read again in full.
+    QCOMPARE(f.sensor.received.count(QStringLiteral("A14")), 1);
+    QVERIFY(f.sensor.received.mid(f.sensor.received.indexOf(QStringLiteral("A14"))).contains(QStringLiteral("R51")));
+    QCOMPARE(f.messages.shown, QStringList{QStringLiteral("LangSensor LangConfiguration LangWritten")});
+    QVERIFY(f.model().enabled(button));
 }
 
 QTEST_GUILESS_MAIN(TstDiagnosticsPage)
