@@ -4,7 +4,6 @@
 #include "DiagnosticsProcedures.h"
 #include "OutputVariables.h"
 #include "PageControls.h"
-#include "sensor/FixedPoint.h"
 #include "SensorTypeAdaptation.h"
 #include "link/NumberRules.h"
 #include "link/ValueFormat.h"
@@ -18,7 +17,7 @@ const QString none;
 // Notes whether any exchange of a sequence got no answer at all.
 struct Tally {
     bool silent = false;
-    const QString& note(const QString& reply)
+    QString note(QString reply)
     {
         if (reply == FailureText)
             silent = true;
@@ -33,7 +32,7 @@ bool inSet(int value, std::initializer_list<int> set)
 
 class PageReader {
 public:
-    PageReader(PagesContext& ctx) : ctx_(ctx), m_(ctx.model) {}
+    explicit PageReader(PagesContext& ctx) : ctx_(ctx), m_(ctx.model) {}
 
     QString read(int number) { return tally.note(ctx_.link.ReadParameter(ctx_.sensor.address, number)); }
     void text(int number, const char* box) { m_.setText(QString::fromLatin1(box), FormatNumber(read(number))); }

@@ -15,7 +15,7 @@ bool isOneOf(int value, std::initializer_list<int> set)
     return std::find(set.begin(), set.end(), value) != set.end();
 }
 
-// A reply that names nothing: the sensor lacks it, or did not answer.
+// A reply with a value: neither "?" (the sensor lacks it) nor silence.
 bool answered(const QString& reply)
 {
     return !reply.isEmpty() && reply != QStringLiteral("?") && reply != FailureText;
