@@ -86,6 +86,8 @@ void PageWidget::layOut(int page)
         if (!container)
             continue;
         QGridLayout* grid = newGrid(container);
+        // Spare height goes below the last row, so the rows keep their places.
+        grid->setRowStretch(int(layout.rows.size()), 1);
         for (int r = 0; r < int(layout.rows.size()); ++r) {
             const auto& row = layout.rows.at(r);
             for (int c = 0; c < int(row.size()); ++c) {
