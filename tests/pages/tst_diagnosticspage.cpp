@@ -45,6 +45,7 @@ private slots:
     void foreignMeasurementModeKeepsTheListLocked();
     void autoCalibrationFailureEndsAboutASecondAfterThePoll();
     void autoCalibrationRefused();
+    void autoCalibrationCompleteStaysShownAfterTheRefresh();
     void coefficientWriteSkipsABadBox();
     void enteringFromAnotherPageDisablesTheWriteButtons();
     void advancedPageWrites_data();
@@ -181,6 +182,18 @@ void TstDiagnosticsPage::autoCalibrationRefused()
     RunAutoCalibration(f.ctx());
     QCOMPARE(f.model().text(QStringLiteral("TextAutoCal")), QStringLiteral("LangACUA"));
     QVERIFY(!f.sensor.received.contains(QStringLiteral("A 4")));
+}
+
+void TstDiagnosticsPage::autoCalibrationCompleteStaysShownAfterTheRefresh()
+{
+    DiagnosticsFixture f(45);
+    f.sensor.replies[QStringLiteral("A 5")] = {QStringLiteral("!")};
+    f.sensor.replies[QStringLiteral("A 4")] = {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("1")};
+    f.sensor.parameters[10] = QStringLiteral("720.5");
+    RunAutoCalibration(f.ctx());
+    QCOMPARE(f.model().text(QStringLiteral("TextAutoCal")), QStringLiteral("LangACComplete"));
+    QCOMPARE(f.model().text(QStringLiteral("lblAdvLowFreq")), QStringLiteral("720.50"));  // refreshed
+    QVERIFY(f.model().enabled(QStringLiteral("cmdAutoCal")));
 }
 
 void TstDiagnosticsPage::coefficientWriteSkipsABadBox()

@@ -5,6 +5,7 @@
 #include "AccessLevels.h"
 #include "OutputTest.h"
 #include "PageControls.h"
+#include "PageTexts.h"
 #include "SelectedSensor.h"
 #include "SensorTypeAdaptation.h"
 #include "sensor/SensorBus.h"
@@ -65,7 +66,7 @@ bool Session::identify()
     record.FirmwareText = env_.link.ReadParameter(address, 50);
     ParseFirmwareText(record);
     ctx_.sensor = PageSensorOf(record, address, false);
-    FillConfigurationLists(ctx_);
+    ApplyPageTexts(ctx_);
     AdaptPagesToSensorType(ctx_);
     return true;
 }

@@ -364,6 +364,8 @@ void RunAutoCalibration(PagesContext& ctx)
     if (reply == QStringLiteral("1")) {
         m.setText(box, ctx.tr("LangACComplete"));
         RefreshDiagnostics(ctx, 2);
+        // The full refresh empties the box; the outcome must stay readable.
+        m.setText(box, ctx.tr("LangACComplete"));
     } else {
         m.setText(box, ctx.tr("LangAutoCal") + QLatin1Char(' ') + ctx.tr("LangFailed") + QLatin1Char(' ') + reply);
     }
