@@ -1,8 +1,10 @@
 #include "pagoline/core/Pagoline.h"
 
+#include "pagoline/core/FAbout.h"
 #include "pagoline/core/HostControls.h"
 #include "pagoline/core/PropertyBag.h"
 #include "pagoline/core/TabLayout.h"
+#include "pagoline/styles/CStylePropertyPage.h"
 #include "pagoline/styles/CStyleTabbedDialog.h"
 #include "pagoline/styles/SystemColours.h"
 
@@ -148,6 +150,37 @@ bool Pagoline::WriteProperties(PropertyBag &bag) const
     return true;
 }
 
+QString Pagoline::PropertyBagContents() const
+{
+    PropertyBag bag;
+    if (!WriteProperties(bag))
+        return {};
+    return QString::fromLatin1(bag.toBytes().toBase64());
+}
+
+void Pagoline::setPropertyBagContents(const QString &contents)
+{
+    const auto decoded = QByteArray::fromBase64Encoding(contents.trimmed().toLatin1(),
+                                                        QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded || decoded.decoded.isEmpty())
+        return;
+    bool ok = false;
+    const PropertyBag bag = PropertyBag::fromBytes(decoded.decoded, &ok);
+    if (ok)
+        ReadProperties(bag);
+}
+
+void Pagoline::AboutBox()
+{
+    FAbout about(this);
+    about.exec();
+}
+
+QString Pagoline::Version()
+{
+    return QStringLiteral("%1.%2.0.%3").arg(PAGOLINE_VERSION_MAJOR).arg(PAGOLINE_VERSION_MINOR).arg(PAGOLINE_VERSION_REVISION);
+}
+
 void Pagoline::PlaceRecordedControls()
 {
     PagolineHostControls::PlaceRecorded(*this);
@@ -282,6 +315,8 @@ void Pagoline::createStyleObject()
     m_styleObject.reset();
     if (m_style == ssStyleTabbedDialog)
         m_styleObject = std::make_unique<CStyleTabbedDialog>();
+    else if (m_style == ssStylePropertyPage)
+        m_styleObject = std::make_unique<CStylePropertyPage>();
     if (m_styleObject)
         m_styleObject->setParent(this);
 }
@@ -535,6 +570,31 @@ void Pagoline::setTabs(short count)
             }
         }
         enterTab(target, previousTab);
+    }
+    changed(QStringLiteral("Tabs"));
+}
+
+void Pagoline::InsertTab(short index)
+{
+    const int position = (index >= 0 && index < m_tabs.Count()) ? index + 1 : -1;
+    m_visible.clear();
+    m_tabs.Add(position);
+    changed(QStringLiteral("Tabs"));
+}
+
+void Pagoline::RemoveTab(short index)
+{
+    CTab *tab = tabAt(index);
+    if (!tab || m_tabs.Count() <= 1)
+        return;
+    const bool currentRemoved = tab == CurrentTab();
+    m_visible.clear();
+    if (currentRemoved)
+        m_current = nullptr;
+    m_tabs.Remove(index + 1);
+    if (currentRemoved) {
+        CTab *target = m_tabs.Item(qMin<int>(index + 1, m_tabs.Count()));
+        enterTab(target, index);
     }
     changed(QStringLiteral("Tabs"));
 }

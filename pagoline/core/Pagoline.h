@@ -61,6 +61,10 @@ class PAGOLINE_EXPORT Pagoline : public QWidget
     Q_PROPERTY(bool ControlsShiftComplete READ ControlsShiftComplete DESIGNABLE false)
     Q_PROPERTY(bool UserMode READ UserMode WRITE setUserMode DESIGNABLE false)
     Q_PROPERTY(ScaleModeConstants ScaleMode READ ScaleMode WRITE setScaleMode DESIGNABLE false)
+    // The whole saved state, the property bag's contents in base64, so that a form file
+    // holds the control as its host saved it. Declared last: a form loader sets it after
+    // the single properties, and it replaces them all.
+    Q_PROPERTY(QString PropertyBagContents READ PropertyBagContents WRITE setPropertyBagContents)
 
 public:
     enum StyleConstants { ssStyleTabbedDialog = 0, ssStylePropertyPage = 1 };
@@ -167,6 +171,19 @@ public:
     // --- methods ---
     // Starts a drag with the control as its source, unless one from it is in progress.
     void OLEDrag();
+    // Shows the About box modally.
+    Q_INVOKABLE void AboutBox();
+    // The control's version, as the About box shows it: major.minor.0.revision.
+    [[nodiscard]] static QString Version();
+
+    [[nodiscard]] QString PropertyBagContents() const;
+    // A text that is not base64 of a bag's contents changes nothing.
+    void setPropertyBagContents(const QString &contents);
+
+    // For a form designer's page commands: a new tab before the tab with public number
+    // index (at the end when there is none), and removing a tab together with its page.
+    void InsertTab(short index);
+    void RemoveTab(short index);
 
     // --- hidden members, for hosts and designers ---
     qintptr WndProc(QObject *watched, QEvent *event);

@@ -2,8 +2,13 @@
 // each tab, for looking at the control by hand.
 //
 //   pagoline-demo [--screenshot FILE] [--tab N] [--orientation 0..3] [--tabs-per-row N]
+//                 [--tab-style 0|1] [--property-page]
+//
+// The buttons under the control switch its style and open its property page and
+// About box; --property-page opens the property page at start.
 //
 // With --screenshot the form is rendered without a display and saved as a PNG.
+#include "pagoline/core/PGeneral.h"
 #include "pagoline/core/Pagoline.h"
 
 #include <QApplication>
@@ -105,6 +110,34 @@ void addPages(Pagoline &tabs)
     tabs.setTab(0);
 }
 
+void showPropertyPage(Pagoline &tabs, QWidget *owner)
+{
+    auto *page = new PGeneral(owner);
+    page->setAttribute(Qt::WA_DeleteOnClose);
+    page->setWindowFlag(Qt::Dialog);
+    page->SelectionChanged({&tabs});
+    page->show();
+}
+
+// The style switch and the buttons for the property page and the About box.
+void addControls(QWidget &form, Pagoline &tabs)
+{
+    auto *styles = new QComboBox(&form);
+    styles->setObjectName(QStringLiteral("cboStyle"));
+    styles->addItems({QStringLiteral("Tabbed dialog"), QStringLiteral("Property page")});
+    styles->setCurrentIndex(tabs.Style() == Pagoline::ssStylePropertyPage ? 1 : 0);
+    styles->setGeometry(12, 380, 160, 26);
+    QObject::connect(styles, &QComboBox::currentIndexChanged, &tabs, [&tabs](int index) {
+        tabs.setStyle(index == 1 ? Pagoline::ssStylePropertyPage : Pagoline::ssStyleTabbedDialog);
+    });
+    auto *properties = new QPushButton(QStringLiteral("&Properties..."), &form);
+    properties->setGeometry(184, 380, 110, 26);
+    QObject::connect(properties, &QPushButton::clicked, &tabs, [&tabs, &form] { showPropertyPage(tabs, &form); });
+    auto *about = new QPushButton(QStringLiteral("&About..."), &form);
+    about->setGeometry(306, 380, 90, 26);
+    QObject::connect(about, &QPushButton::clicked, &tabs, &Pagoline::AboutBox);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -124,22 +157,30 @@ int main(int argc, char *argv[])
                                          QStringLiteral("N"), QStringLiteral("0"));
     const QCommandLineOption perRow(QStringLiteral("tabs-per-row"), QStringLiteral("Tabs per row."),
                                     QStringLiteral("N"), QStringLiteral("3"));
-    parser.addOptions({screenshot, tab, orientation, perRow});
+    const QCommandLineOption style(QStringLiteral("tab-style"), QStringLiteral("0 tabbed dialog, 1 property page."),
+                                   QStringLiteral("N"), QStringLiteral("0"));
+    const QCommandLineOption propertyPage(QStringLiteral("property-page"), QStringLiteral("Open the property page."));
+    parser.addOptions({screenshot, tab, orientation, perRow, style, propertyPage});
     parser.process(app);
 
     QWidget form;
     form.setWindowTitle(QStringLiteral("Pagoline"));
-    form.resize(520, 380);
+    form.resize(520, 416);
     auto *tabs = new Pagoline(&form);
     tabs->setObjectName(QStringLiteral("DemoTab"));
     tabs->setGeometry(12, 12, 496, 356);
+    tabs->setStyle(parser.value(style).toInt() == 1 ? Pagoline::ssStylePropertyPage : Pagoline::ssStyleTabbedDialog);
     tabs->setTabsPerRow(short(parser.value(perRow).toInt()));
     tabs->setTabOrientation(Pagoline::TabOrientationConstants(parser.value(orientation).toInt() & 3));
     tabs->setTabHeight(24);
     addPages(*tabs);
     tabs->setTab(short(parser.value(tab).toInt()));
 
+    addControls(form, *tabs);
+
     form.show();
+    if (parser.isSet(propertyPage))
+        showPropertyPage(*tabs, &form);
     if (!parser.isSet(screenshot))
         return app.exec();
     app.processEvents();

@@ -54,19 +54,6 @@ QPoint advance(QPoint origin, int orientation, int by)
     return origin + QPoint(d.alongX * by, d.alongY * by);
 }
 
-// The caption font: the host font at the device's resolution with the weight rules of
-// the captions (bold fonts get heavier for the current tab, plain ones turn bold).
-QFont captionFont(const QFont &base, bool templateBold, const QPaintDevice &device)
-{
-    QFont font = base;
-    if (base.pointSizeF() > 0)
-        font.setPixelSize(qMax(1, roundEven(std::nearbyint(base.pointSizeF()) * device.logicalDpiY() / 72.0)));
-    const bool fontBold = base.bold();
-    int weight = fontBold ? (templateBold ? 800 : 700) : (templateBold ? 700 : 400);
-    font.setWeight(QFont::Weight(weight));
-    return font;
-}
-
 QFont underlineSwitched(const QFont &font)
 {
     QFont switched = font;
@@ -483,12 +470,23 @@ struct CaptionJob
 
 } // namespace
 
+QFont CTemplate::CaptionFont(const QFont &base, bool templateBold, const QPaintDevice &device)
+{
+    QFont font = base;
+    if (base.pointSizeF() > 0)
+        font.setPixelSize(qMax(1, roundEven(std::nearbyint(base.pointSizeF()) * device.logicalDpiY() / 72.0)));
+    const bool fontBold = base.bold();
+    const int weight = fontBold ? (templateBold ? 800 : 700) : (templateBold ? 700 : 400);
+    font.setWeight(QFont::Weight(weight));
+    return font;
+}
+
 void CTemplate::DrawCaption(QPainter &painter, const CaptionText &text, const CaptionOptions &options) const
 {
     const QString prefix = QString(text.Prefix).replace(QLatin1String("&&"), QLatin1String("&"));
     const QString postfix = QString(text.Postfix).replace(QLatin1String("&&"), QLatin1String("&"));
     const QColor colour = options.colour.value_or(m_captionColour);
-    const QFont font = captionFont(options.font, m_bold, *painter.device());
+    const QFont font = CaptionFont(options.font, m_bold, *painter.device());
     CaptionJob job{painter,
                    m_ulx, m_uly, m_lrx, m_lry,
                    options.orientation,

@@ -10,6 +10,7 @@
 
 #include <optional>
 
+class QPaintDevice;
 class QPainter;
 
 // The drawing recipe of one tab shape. A style walks a pen over the outline in strip
@@ -83,6 +84,10 @@ public:
     // Draws every line, each including its start pixel and not its end pixel.
     void DrawTab(QPainter &painter) const;
     void DrawCaption(QPainter &painter, const CaptionText &text, const CaptionOptions &options) const;
+
+    // The font a caption is drawn in: the host font at the device's resolution, bold
+    // fonts heavier for a bold template, plain ones turned bold.
+    [[nodiscard]] static QFont CaptionFont(const QFont &base, bool templateBold, const QPaintDevice &device);
 
 private:
     [[nodiscard]] QPoint step(int dX, int dY) const;
