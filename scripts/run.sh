@@ -6,8 +6,8 @@ build=${1:-build}
 if [ -x "$build/app/dunmere" ]; then
   if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display: writing screenshots of every page to screenshots/ instead of opening a window."
+    echo "(The first search probes all 16 addresses of the simulated bus; that takes some seconds.)"
     QT_QPA_PLATFORM=offscreen "$build/app/dunmere" --simulate --screenshot screenshots
-    ls screenshots
   else
     exec "$build/app/dunmere" --simulate
   fi

@@ -203,6 +203,9 @@ void FrmMain::InitTasks()
         runSensorSearch();
     mainTab_->setEnabled(true);
     sensorPage_->CmdSearch()->setEnabled(true);
+    // Clicks on the rows of before the search no longer mean anything.
+    deferredBoxClicks_.clear();
+    deferredRowSelection_ = -1;
     if (noSensorFound()) {
         sensorPage_->CmdSearch()->setEnabled(transportActive());
         taskTimer_.stop();
@@ -221,6 +224,7 @@ void FrmMain::onTaskTimer()
     taskTimer_.stop();
     {
         ExchangeGuard::Scope busy(guard_);
+        runDeferredSensorClicks();
         if (transportActive()) {
             switch (mainTab_->Tab()) {
             case 0: sensorPageTick(); break;

@@ -115,7 +115,6 @@ void FrmMain::runSensorSearch()
 
 void FrmMain::sensorPageTick()
 {
-    runDeferredSensorClicks();
     if (requests_.AddressChangeRow != TaskRequests::NoRow) {
         sensorPage_->CmdSearch()->setEnabled(false);
         mainTab_->setEnabled(false);

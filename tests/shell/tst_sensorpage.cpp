@@ -159,6 +159,33 @@ private slots:
         QCOMPARE(f.main.sensorModel().CurrentAddress, 2);
     }
 
+    void diagnosticsRequestsServedOnePerTickInTheirOrder()
+    {
+        MainWindowFixture f("NumLangs=1\r\n", QStringLiteral("1:89"));
+        f.main.load();
+        f.main.mainTab().setTab(2);
+        f.clock.clock.advance(3000);  // the full refresh of the entered page
+        f.bus.clearReceived();
+        // Pressed in this order; served in the fixed order, one per tick.
+        TaskRequests& r = f.main.requests();
+        r.AveragingModeRequest = true;
+        r.ModeWriteRequest = true;
+        f.clock.clock.advance(3000);
+        QList<QByteArray> writes;
+        QList<qint64> times;
+        for (const sim::ReceivedFrame& frame : f.bus.received()) {
+            for (const QByteArray command : {QByteArray("W38"), QByteArray("W49")}) {
+                if (frame.payload.startsWith(command + ' ') && !writes.contains(command)) {
+                    writes << command;
+                    times << frame.atMs;
+                }
+            }
+        }
+        QCOMPARE(writes, (QList<QByteArray>{"W38", "W49"}));
+        QVERIFY(times[1] - times[0] >= 200);
+        QVERIFY(!r.ModeWriteRequest && !r.AveragingModeRequest);
+    }
+
     void closingDuringAnExchangeSendsNothingMoreAndExitsOnce()
     {
         MainWindowFixture f("NumLangs=1\r\n", QStringLiteral("1:89,2:77,5:45"));
