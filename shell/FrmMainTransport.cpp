@@ -49,6 +49,7 @@ void FrmMain::openLastTransport()
         RefreshMenuTicks();
         return;
     }
+    switch_.watchDevices();
     switch (ReadLastComms(configPath_)) {
     case LastTransport::Serial:
         switch_.SetComPort(ReadPortSetting(configPath_));
