@@ -44,10 +44,11 @@ void Screenshots::writeMainWindow(FrmMain& main)
     Pagoline& tabs = main.mainTab();
     const short shown = tabs.Tab();
     const bool advancedVisible = tabs.TabVisible(3);
-    // The Advanced page is hidden below the full access level; show it for its picture.
-    tabs.setTabVisible(3, true);
     for (short tab = 0; tab < 4; ++tab) {
+        // The Advanced page is hidden below the full access level; shown for its own picture.
         const bool enabled = tabs.TabEnabled(tab);
+        if (tab == 3)
+            tabs.setTabVisible(3, true);
         tabs.setTabEnabled(tab, true);
         tabs.setTab(tab);
         // Let a few ticks fill the page from the sensors.
