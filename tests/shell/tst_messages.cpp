@@ -118,6 +118,25 @@ private slots:
         QCOMPARE(f.window.findChild<QLabel*>(QStringLiteral("messagelabel"))->text(), QStringLiteral("one\ntwo"));
     }
 
+    void buttonsKeepTheirDesignCaptionsWithoutTexts()
+    {
+        struct NoTexts final : TextSource {
+            QString text(const QString&) const override { return {}; }
+        } none;
+        LinkState link;
+        FrmMessages window(link, none);
+        QStringList captions;
+        window.setAnswerProvider([&](const QString&, MessageButtons) {
+            for (auto* b : window.findChildren<QPushButton*>())
+                if (b->isVisible())
+                    captions << b->text();
+            return Answer::No;
+        });
+        window.show(QStringLiteral("The settings file is missing"), MessageButtons::Ok);
+        window.show(QStringLiteral("Go on?"), MessageButtons::YesNo);
+        QCOMPARE(captions, (QStringList{"OK", "YES", "NO"}));
+    }
+
     void windowSize() { Fixture f; QCOMPARE(f.window.size(), QSize(357, 110)); }
 
     void helpFileReadInAnyScript_data()
