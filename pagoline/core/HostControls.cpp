@@ -149,12 +149,71 @@ void PagolineHostControls::PlaceRecorded(Pagoline &control)
             continue;
         for (const CControl &record : tab->ContainedControls) {
             for (QWidget *widget : controls) {
-                if (matches(record, widget) && OnCurrentPage(control, widget)) {
+                if (!matches(record, widget))
+                    continue;
+                if (OnCurrentPage(control, widget)) {
                     SetTabStop(widget, false);
                     shift(control, widget, -Pagoline::kShiftOffset);
-                    break;
+                } else if (widget->isVisibleTo(&control)) {
+                    // Loaded already off its page (a form file keeps the places): hidden
+                    // too, so that the focus cannot reach the widgets inside it.
+                    widget->setProperty(kHiddenByShift, true);
+                    widget->hide();
                 }
+                break;
             }
         }
     }
+}
+
+QWidget *PagolineHostControls::PageOf(const Pagoline &control, const CTab &tab)
+{
+    const QList<QWidget *> controls = HostControls(control);
+    if (&tab == control.CurrentTab()) {
+        for (QWidget *widget : controls) {
+            if (OnCurrentPage(control, widget))
+                return widget;
+        }
+        return nullptr;
+    }
+    for (const CControl &record : tab.ContainedControls) {
+        for (QWidget *widget : controls) {
+            if (matches(record, widget))
+                return widget;
+        }
+    }
+    return nullptr;
+}
+
+CTab *PagolineHostControls::RecordedTab(const Pagoline &control, const QWidget *widget)
+{
+    for (const auto &tab : control.TabList()) {
+        for (const CControl &record : tab->ContainedControls) {
+            if (matches(record, widget))
+                return tab.get();
+        }
+    }
+    return nullptr;
+}
+
+void PagolineHostControls::AssignPage(Pagoline &control, QWidget *widget, CTab &tab)
+{
+    if (!widget)
+        return;
+    if (widget->parentWidget() != &control)
+        widget->setParent(&control);
+    const bool current = &tab == control.CurrentTab();
+    // Off its page it keeps its place there, so that it comes back to the page's inside.
+    widget->setGeometry(control.PageRect());
+    if (current) {
+        widget->show();
+        return;
+    }
+    const bool recorded = std::any_of(tab.ContainedControls.begin(), tab.ContainedControls.end(),
+                                      [widget](const CControl &record) { return matches(record, widget); });
+    if (!recorded)
+        tab.ContainedControls.append({widget->objectName(), TabStop(widget), ControlIndex(widget)});
+    SetTabStop(widget, false);
+    widget->show();
+    shift(control, widget, -Pagoline::kShiftOffset);
 }

@@ -33,6 +33,16 @@ public:
     // still stands on the page.
     static void PlaceRecorded(Pagoline &control);
 
+    // One container widget per page, the way a form designer builds the pages: the page
+    // of a tab is the first control recorded on it, or for the current tab the first
+    // control on the page; nullptr when it has none.
+    [[nodiscard]] static QWidget *PageOf(const Pagoline &control, const CTab &tab);
+    // The tab whose records name widget, nullptr when none does.
+    [[nodiscard]] static CTab *RecordedTab(const Pagoline &control, const QWidget *widget);
+    // Makes widget the page of tab: it fills the page and, unless tab is current, is
+    // recorded on tab and kept off the page.
+    static void AssignPage(Pagoline &control, QWidget *widget, CTab &tab);
+
 private:
     static void shift(Pagoline &control, QWidget *widget, int hostUnits);
     static void tidy(Pagoline &control, CTab &current);
