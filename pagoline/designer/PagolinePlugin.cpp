@@ -106,6 +106,7 @@ void PagolinePlugin::stateChanged(Pagoline *control, const QString &name)
         return;
     if (name == QLatin1String("Tabs"))
         ensurePages(control);
+    placePages(control);
     auto *sheet = qt_extension<QDesignerPropertySheetExtension *>(m_core->extensionManager(), control);
     if (sheet) {
         const int index = sheet->indexOf(QStringLiteral("PropertyBagContents"));
@@ -132,11 +133,25 @@ void PagolinePlugin::ensurePages(Pagoline *control)
     }
 }
 
+// Every page fills the inside of the page border, which moves with the size and the rows.
+void PagolinePlugin::placePages(Pagoline *control)
+{
+    for (const auto &tab : control->TabList()) {
+        if (QWidget *page = PagolineHostControls::PageOf(*control, *tab))
+            control->PlaceHostControl(page, control->PageRect());
+    }
+}
+
 bool PagolinePlugin::eventFilter(QObject *watched, QEvent *event)
 {
+    auto *control = qobject_cast<Pagoline *>(watched);
+    if (control && event->type() == QEvent::Resize && !control->UserMode()
+        && QDesignerFormWindowInterface::findFormWindow(control)) {
+        placePages(control);
+        return false;
+    }
     if (event->type() != QEvent::MouseButtonPress)
         return false;
-    auto *control = qobject_cast<Pagoline *>(watched);
     auto *mouse = static_cast<QMouseEvent *>(event);
     if (!control || control->UserMode() || mouse->button() != Qt::LeftButton)
         return false;

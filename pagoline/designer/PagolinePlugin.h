@@ -42,6 +42,7 @@ private:
     void adopt(Pagoline *control);
     void stateChanged(Pagoline *control, const QString &name);
     void ensurePages(Pagoline *control);
+    void placePages(Pagoline *control);
 
     QDesignerFormEditorInterface *m_core = nullptr;
 };
