@@ -5,7 +5,8 @@
 //                 [--tab-style 0|1] [--property-page]
 //
 // The buttons under the control switch its style and open its property page and
-// About box; --property-page opens the property page at start.
+// About box; --property-page opens the property page at start (and the screenshot
+// then shows the page).
 //
 // With --screenshot the form is rendered without a display and saved as a PNG.
 #include "pagoline/core/PGeneral.h"
@@ -110,13 +111,13 @@ void addPages(Pagoline &tabs)
     tabs.setTab(0);
 }
 
-void showPropertyPage(Pagoline &tabs, QWidget *owner)
+QWidget *showPropertyPage(Pagoline &tabs, QWidget *owner)
 {
     auto *page = new PGeneral(owner);
     page->setAttribute(Qt::WA_DeleteOnClose);
-    page->setWindowFlag(Qt::Dialog);
     page->SelectionChanged({&tabs});
     page->show();
+    return page;
 }
 
 // The style switch and the buttons for the property page and the About box.
@@ -179,12 +180,14 @@ int main(int argc, char *argv[])
     addControls(form, *tabs);
 
     form.show();
+    QWidget *shown = &form;
     if (parser.isSet(propertyPage))
-        showPropertyPage(*tabs, &form);
+        shown = showPropertyPage(*tabs, &form);
     if (!parser.isSet(screenshot))
         return app.exec();
     app.processEvents();
-    if (!form.grab().save(parser.value(screenshot), "PNG")) {
+    // With the property page open, the screenshot shows the page.
+    if (!shown->grab().save(parser.value(screenshot), "PNG")) {
         std::fprintf(stderr, "pagoline-demo: cannot write %s\n", qPrintable(parser.value(screenshot)));
         return 1;
     }
