@@ -144,6 +144,9 @@ void PagolinePlugin::placePages(Pagoline *control)
 
 bool PagolinePlugin::eventFilter(QObject *watched, QEvent *event)
 {
+    // Every event of the designer passes here: the cheap test first.
+    if (event->type() != QEvent::Resize && event->type() != QEvent::MouseButtonPress)
+        return false;
     auto *control = qobject_cast<Pagoline *>(watched);
     if (control && event->type() == QEvent::Resize && !control->UserMode()
         && QDesignerFormWindowInterface::findFormWindow(control)) {

@@ -73,6 +73,8 @@ void CStylePropertyPage::measure()
     const QFont font = CTemplate::CaptionFont(m_parent->font(), false, device);
     const bool across = m_g.orientation >= 2;
     m_rowEnds.clear();
+    m_currentLeft = 0;
+    m_currentWidth = 0;
     const CTab *current = m_parent->CurrentTab();
     for (CTab *tab : visible) {
         int extent = 0;
