@@ -82,9 +82,6 @@ FrmMain::FrmMain(Link& link, LanguageTexts& texts, TransportFactory& factory, QW
     buildMainTab();
     connectSensorPage();
     connect(&texts_, &LanguageTexts::textsLoaded, this, &FrmMain::applyTexts);
-    connect(&link_, &Link::connectionLost, this, [this](const QString& statusText) {
-        sensorPage_->lblConnectedVia()->setText(statusText);
-    });
 }
 
 FrmMain::~FrmMain()

@@ -54,7 +54,7 @@ int ReadSearchSpeed(const QString& configPath)
     bool ok = false;
     const double value = ToNumber(read(QStringLiteral("SearchSpeed"), configPath), &ok);
     if (!ok || !std::isfinite(value) || value < 1.0 || value > 600000.0)
-        return SearchSpeedFastMs;
+        return SearchSpeedMediumMs;
     return static_cast<int>(std::nearbyint(value));
 }
 

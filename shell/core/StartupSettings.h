@@ -23,7 +23,8 @@ inline constexpr int SearchSpeedMediumMs = 1000;
 inline constexpr int SearchSpeedSlowMs = 2000;
 
 // SearchSpeed: any positive number of ms is used as it stands; a missing, non-numeric or
-// non-positive value would make every probe time out at once, so it gives the fast speed.
+// non-positive value would make every probe time out at once, so it gives the medium speed
+// (not written back).
 [[nodiscard]] int ReadSearchSpeed(const QString& configPath);
 
 enum class LastTransport { None, Serial, Tcp };

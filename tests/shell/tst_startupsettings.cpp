@@ -89,9 +89,9 @@ private slots:
         QTest::addColumn<int>("ms");
         QTest::newRow("slow") << QByteArray("SearchSpeed=2000\r\n") << 2000;
         QTest::newRow("700 as it stands") << QByteArray("SearchSpeed=700\r\n") << 700;
-        QTest::newRow("missing") << QByteArray() << SearchSpeedFastMs;
-        QTest::newRow("text") << QByteArray("SearchSpeed=fast\r\n") << SearchSpeedFastMs;
-        QTest::newRow("zero") << QByteArray("SearchSpeed=0\r\n") << SearchSpeedFastMs;
+        QTest::newRow("missing") << QByteArray() << SearchSpeedMediumMs;
+        QTest::newRow("text") << QByteArray("SearchSpeed=fast\r\n") << SearchSpeedMediumMs;
+        QTest::newRow("zero") << QByteArray("SearchSpeed=0\r\n") << SearchSpeedMediumMs;
     }
     void searchSpeed()
     {
