@@ -159,42 +159,40 @@ void Link::measureRoundTrip(qint64 deadline)
 
 bool Link::collect(frame::FrameReceiver& rx, bool binary, qint64 deadline, QByteArray& raw)
 {
-    auto& clock = Clock::current();
     qsizetype consumed = 0;
-    auto available = [&] {
-        if (!transport_)
-            return false;
-        return useTcp() ? consumed < state_.NetReceiveBuffer.size() : transport_->bytesAvailable() > 0;
-    };
-    for (;;) {
-        if (state_.ProgramClosing)
-            return false;
-        if (transportFailed_ || !activeTransportOpen())
-            return true;
+    bool complete = false;
+    // Takes whatever has arrived into the receiver; text replies are read a byte at a time,
+    // binary ones all waiting bytes per read.
+    auto pump = [&] {
         if (useTcp()) {
-            while (consumed < state_.NetReceiveBuffer.size()) {
+            while (!complete && consumed < state_.NetReceiveBuffer.size()) {
                 const char b = state_.NetReceiveBuffer.at(consumed++);
                 raw += b;
-                if (rx.feed(b))
-                    return true;
+                complete = rx.feed(b);
             }
-        } else {
-            // Text replies are read a byte at a time, binary ones all waiting bytes per read.
-            while (transport_->bytesAvailable() > 0) {
-                const QByteArray chunk = transport_->read(binary ? transport_->bytesAvailable() : 1);
-                if (chunk.isEmpty())
-                    break;
-                for (qsizetype i = 0; i < chunk.size(); ++i) {
-                    raw += chunk[i];
-                    if (rx.feed(chunk[i]))
-                        return true;
-                }
+            return;
+        }
+        while (!complete && transport_->bytesAvailable() > 0) {
+            const QByteArray chunk = transport_->read(binary ? transport_->bytesAvailable() : 1);
+            if (chunk.isEmpty())
+                break;
+            for (qsizetype i = 0; i < chunk.size() && !complete; ++i) {
+                raw += chunk[i];
+                complete = rx.feed(chunk[i]);
             }
         }
-        if (clock.nowMs() >= deadline)
-            return true;
-        clock.waitUntil([&] { return state_.ProgramClosing || transportFailed_ || available(); }, deadline);
-    }
+    };
+    // One nested wait for the whole reply: the condition is re-checked after every batch of
+    // events, so each arrival is taken in without a wait of its own.
+    Clock::current().waitUntil(
+        [&] {
+            if (state_.ProgramClosing || transportFailed_ || !activeTransportOpen())
+                return true;
+            pump();
+            return complete;
+        },
+        deadline);
+    return !state_.ProgramClosing;
 }
 
 void Link::endReceive()
