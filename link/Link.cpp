@@ -202,80 +202,57 @@ void Link::endReceive()
     DebugLog(QStringLiteral("Net_Receive Finished Processing message"), 20);
 }
 
-void Link::Net_Receive(int timeoutMs, int& address, int& frameCode, QString& text)
+bool Link::receive(int timeoutMs, bool binary, int& address, int& frameCode, QByteArray& payload)
 {
     if (state_.ReceiveBlocked)
-        return;
+        return false;
     bool failed = false;
     const qint64 deadline = beginReceive(timeoutMs, failed);
     if (failed) {
         address = -1;
         frameCode = -1;
-        text = FailureText;
-        return;
+        payload = FailureText.toLatin1();
+        return true;
     }
-    frame::FrameReceiver rx(frame::FrameReceiver::Mode::Text, DecimalComma());
+    // A reply may arrive in several pieces (TCP segments, a slow line): collect until the
+    // frame is complete or the time-out passes.
+    frame::FrameReceiver rx(binary ? frame::FrameReceiver::Mode::Binary : frame::FrameReceiver::Mode::Text,
+                            DecimalComma());
     QByteArray raw;
-    const bool finished = collect(rx, false, deadline, raw);
+    const bool finished = collect(rx, binary, deadline, raw);
     if (!raw.isEmpty())
         emit traffic(false, raw);
     if (!finished) {
         state_.ReceiveBusy = false;
-        return;
+        return false;
     }
     if (transportFailed_)
         handleTransportFailure(false);
     if (rx.valid()) {
         address = rx.address();
         frameCode = rx.frameCode();
-        text = latin1(rx.payload());
+        payload = rx.payload();
     } else {
         if (state_.CommsErrorCode == 0)
             state_.CommsErrorCode = rx.complete() ? 2 : 1;
         address = -1;
         frameCode = -1;
-        text = FailureText;
+        payload = FailureText.toLatin1();
     }
     endReceive();
+    return true;
+}
+
+void Link::Net_Receive(int timeoutMs, int& address, int& frameCode, QString& text)
+{
+    QByteArray payload;
+    if (receive(timeoutMs, false, address, frameCode, payload))
+        text = latin1(payload);
 }
 
 void Link::Net_ReceiveBytes(int timeoutMs, int& address, int& frameCode, QByteArray& bytes)
 {
-    if (state_.ReceiveBlocked)
-        return;
-    bool failed = false;
-    const qint64 deadline = beginReceive(timeoutMs, failed);
-    if (failed) {
-        address = -1;
-        frameCode = -1;
-        bytes = FailureText.toLatin1();
-        return;
-    }
-    // A binary reply may arrive in several pieces (TCP segments, a slow line): collect until
-    // the frame is complete or the time-out passes.
-    frame::FrameReceiver rx(frame::FrameReceiver::Mode::Binary);
-    QByteArray raw;
-    const bool finished = collect(rx, true, deadline, raw);
-    if (!raw.isEmpty())
-        emit traffic(false, raw);
-    if (!finished) {
-        state_.ReceiveBusy = false;
-        return;
-    }
-    if (transportFailed_)
-        handleTransportFailure(false);
-    if (rx.valid()) {
-        address = rx.address();
-        frameCode = rx.frameCode();
-        bytes = rx.payload();
-    } else {
-        if (state_.CommsErrorCode == 0)
-            state_.CommsErrorCode = rx.complete() ? 2 : 1;
-        address = -1;
-        frameCode = -1;
-        bytes = FailureText.toLatin1();
-    }
-    endReceive();
+    receive(timeoutMs, true, address, frameCode, bytes);
 }
 
 // ---- transport events

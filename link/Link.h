@@ -77,6 +77,8 @@ private:
     // deadline passes. False when the wait ended because the program is closing.
     bool collect(frame::FrameReceiver& rx, bool binary, qint64 deadline, QByteArray& raw);
     void endReceive();
+    // Both receivers: false when the outputs must stay as they were (closing).
+    bool receive(int timeoutMs, bool binary, int& address, int& frameCode, QByteArray& payload);
     void onTransportReadyRead();
     void onTransportFailed();
     void handleTransportFailure(bool duringSend);
