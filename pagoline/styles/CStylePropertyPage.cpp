@@ -8,27 +8,21 @@
 
 #include <QPainter>
 
+using Staircase::kBackPageDrop;
+using Staircase::kElements;
+using Staircase::kRowShift;
+
 namespace {
 
-constexpr int kRowShift = 11;
 // The current tab stands this much above its row and reaches this far into its neighbours.
 constexpr int kRaise = 2;
 constexpr int kWiden = 2;
-constexpr int kBackPageDrop = 5;
-constexpr int kElements = 64;
 
 } // namespace
 
 bool CStylePropertyPage::OuterIsHighlight(int orientation, Part part)
 {
-    // left side, top-left corner, top edge, top-right corner, right side, bottom edge
-    static constexpr bool kTable[4][PartCount] = {
-        {true, true, true, false, false, false},  // top
-        {true, false, false, false, false, true}, // bottom
-        {false, false, true, true, true, false},  // left
-        {true, false, false, false, false, true}, // right
-    };
-    return kTable[qBound(0, orientation, 3)][part];
+    return Staircase::IsHighlightSide(orientation, part);
 }
 
 bool CStylePropertyPage::InnerIsFace(int orientation, Part part)
@@ -224,8 +218,8 @@ void CStylePropertyPage::recordBackTab(CTemplate &t, int row, int x0, int y0, in
     t.SPt(right, foot, outline);
     if (shape.page) {
         const int yb = pageBottom(row);
-        t.SPt(pageRight(row), foot, outline);
-        t.SPt(pageRight(row), yb, outline);
+        t.SPt(m_g.pageRight(row), foot, outline);
+        t.SPt(m_g.pageRight(row), yb, outline);
         t.SPt(kRowShift * (row - 1), yb, outline);
         t.SPt(kRowShift * (row - 1), foot, outline);
     }
@@ -258,7 +252,7 @@ void CStylePropertyPage::recordBackTab(CTemplate &t, int row, int x0, int y0, in
 void CStylePropertyPage::recordBackPage(CTemplate &t, int row, int xs, int y0) const
 {
     const int yp = y0 + kBackPageDrop;
-    const int xe = pageRight(row);
+    const int xe = m_g.pageRight(row);
     const int yb = pageBottom(row);
     if (xe > xs) {
         t.Pt(xs, yp, xe - xs, 0, m_outer[TopEdge], 1);
@@ -273,10 +267,10 @@ void CStylePropertyPage::recordBackPage(CTemplate &t, int row, int xs, int y0) c
 void CStylePropertyPage::recordCurrentTab(CTemplate &t, int x0, int w, int flags) const
 {
     const int T = m_g.T;
-    const int y0 = footY(1);
+    const int y0 = m_g.footY(1);
     const int yt = y0 - T - kRaise;
     const int yb = pageBottom(1);
-    const int xr = pageRight(1);
+    const int xr = m_g.pageRight(1);
     const int xs = (flags & FirstPosition) ? x0 : x0 - kWiden;
     const int xe = (flags & LastPosition) ? x0 + w - 1 : x0 + w - 1 + kWiden;
     const auto outline = CTemplate::OutlineOnly;
@@ -335,7 +329,7 @@ void CStylePropertyPage::buildTemplate(CTemplate &t, const CTab &tab, int flags)
     }
     t.Initialise(kElements);
     t.Caption(SystemColours::TranslateColour(m_parent->ForeColor(), m_parent->palette()), false);
-    const int y0 = footY(tab.Row);
+    const int y0 = m_g.footY(tab.Row);
     if (flags & SelectedTab) {
         recordCurrentTab(t, tab.Left, tab.Width, flags);
         return;
@@ -350,14 +344,7 @@ void CStylePropertyPage::DrawTabs(bool)
 {
     if (!m_parent)
         return;
-    const QList<CTab *> &visible = m_parent->VisibleTabs(false);
-    m_g.T = m_parent->TabHeightPixels();
-    m_g.L = m_parent->StripLength();
-    m_g.D = m_parent->StripDepth();
-    m_g.P = qMax<int>(1, m_parent->TabsPerRow());
-    m_g.n = int(visible.size());
-    m_g.R = qMax<int>(1, m_parent->Rows());
-    m_g.orientation = m_parent->TabOrientation();
+    m_g = Staircase::ReadGeometry(*m_parent);
     if (m_g.n == 0)
         return;
     resolveColours();
@@ -370,17 +357,7 @@ void CStylePropertyPage::DrawTabs(bool)
 void CStylePropertyPage::paint()
 {
     QImage &buffer = m_parent->BackBuffer();
-    const QPalette palette = m_parent->palette();
-    QColor back = SystemColours::TranslateColour(m_parent->BackColor(), palette);
-    if (!back.isValid())
-        back = m_face;
-    const QColor fore = SystemColours::TranslateColour(m_parent->ForeColor(), palette);
-    const QColor grey = SystemColours::TranslateColour(SystemColours::GrayText, palette);
     const QList<CTab *> &visible = m_parent->VisibleTabs(false);
-    const CTab *current = m_parent->CurrentTab();
-    const bool focus = m_parent->ShowFocusNow();
-    const bool accelerators = m_parent->ShowAcceleratorsNow();
-
     m_templates.clear();
     QList<const CTemplate *> found;
     for (CTab *tab : visible) {
@@ -390,24 +367,11 @@ void CStylePropertyPage::paint()
         found.append(&t);
     }
     QPainter painter(&buffer);
-    painter.fillRect(buffer.rect(), back);
+    painter.fillRect(buffer.rect(), Staircase::BackColour(*m_parent, m_face));
     for (qsizetype i = 0; i < found.size(); ++i) {
         const CTemplate &t = *found[i];
         visible[i]->SetRegion(t.ULx(), t.ULy(), t.LRx(), t.LRy());
         t.FillBackground(painter, m_face);
     }
-    for (qsizetype i = 0; i < found.size(); ++i) {
-        const CTab *tab = visible[i];
-        const CTemplate &t = *found[i];
-        t.DrawTab(painter);
-        CTemplate::CaptionOptions options;
-        options.font = m_parent->font();
-        options.orientation = m_g.orientation;
-        options.colour = tab->Enabled ? fore : grey;
-        options.wordWrap = false;
-        options.showFocus = focus && tab == current;
-        options.showAccelerators = accelerators;
-        options.picture = tab->Picture;
-        t.DrawCaption(painter, {tab->CaptionPrefix(), tab->CaptionAccelerator(), tab->CaptionPostfix()}, options);
-    }
+    Staircase::DrawTabsWithCaptions(painter, *m_parent, found, m_g.orientation, false);
 }

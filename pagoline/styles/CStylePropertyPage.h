@@ -3,6 +3,7 @@
 #include "pagoline/core/PagolineGlobal.h"
 #include "pagoline/styles/CTemplate.h"
 #include "pagoline/styles/ITabStyle.h"
+#include "pagoline/styles/StaircaseParts.h"
 
 #include <QColor>
 #include <QHash>
@@ -19,7 +20,8 @@ class CTab;
 class PAGOLINE_EXPORT CStylePropertyPage : public ITabStyle
 {
 public:
-    enum Part { LeftSide, TopLeftCorner, TopEdge, TopRightCorner, RightSide, BottomEdge, PartCount };
+    using Part = Staircase::Part;
+    using enum Staircase::Part;
     enum Flag {
         SelectedTab = 1,
         FrontRow = 2,
@@ -53,10 +55,6 @@ public:
     [[nodiscard]] static bool InnerIsFace(int orientation, Part part);
 
 private:
-    struct Geometry
-    {
-        int T = 0, L = 0, D = 0, R = 1, P = 1, n = 0, orientation = 0;
-    };
     // How a tab's outline differs from the plain back tab.
     struct Shape
     {
@@ -77,15 +75,13 @@ private:
     void recordBackTab(CTemplate &t, int row, int x0, int y0, int w, const Shape &shape) const;
     void recordBackPage(CTemplate &t, int row, int xs, int y0) const;
     void recordCurrentTab(CTemplate &t, int x0, int w, int flags) const;
-    [[nodiscard]] int footY(int row) const { return (m_g.R - row + 1) * m_g.T; }
-    [[nodiscard]] int pageRight(int row) const { return m_g.L - 11 * (m_g.R - row) - 1; }
     [[nodiscard]] int pageBottom(int row) const { return m_g.D - 3 - m_g.T * (row - 1); }
     void paint();
 
     Pagoline *m_parent = nullptr;
     std::map<QString, CTemplate> m_templates;
     QHash<QString, int> m_rowEnds;
-    Geometry m_g;
+    Staircase::Geometry m_g;
     int m_currentLeft = 0;
     int m_currentWidth = 0;
     int m_currentColumn = 0;

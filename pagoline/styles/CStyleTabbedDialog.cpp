@@ -6,27 +6,19 @@
 
 #include <QPainter>
 
+using Staircase::kBackPageDrop;
+using Staircase::kElements;
+using Staircase::kRowShift;
+
 namespace {
 
-// Rows further from the page are shifted this far along the strip.
-constexpr int kRowShift = 11;
 constexpr int kCorner = 4;
-// Back-row pages begin this far below their tabs' foot.
-constexpr int kBackPageDrop = 5;
-constexpr int kElements = 64;
 
 } // namespace
 
 bool CStyleTabbedDialog::InnerIsHighlight(int orientation, Part part)
 {
-    // left side, top-left corner, top edge, top-right corner, right side, bottom edge
-    static constexpr bool kTable[4][PartCount] = {
-        {true, true, true, false, false, false},   // top
-        {true, false, false, false, false, true},  // bottom
-        {false, false, true, true, true, false},   // left
-        {true, false, false, false, false, true},  // right
-    };
-    return kTable[qBound(0, orientation, 3)][part];
+    return Staircase::IsHighlightSide(orientation, part);
 }
 
 QString CStyleTabbedDialog::TemplateKey(int column, int row, int kind)
@@ -141,7 +133,7 @@ void CStyleTabbedDialog::recordTabInner(CTemplate &t, int x0, int y0, int wt, in
 void CStyleTabbedDialog::recordBackPageOutline(CTemplate &t, int row, int x0, int y0) const
 {
     const int yp = y0 + kBackPageDrop;
-    const int xe = pageRight(row);
+    const int xe = m_g.pageRight(row);
     const int yb = m_g.D - 1 - m_g.T * (row - 1);
     const int left = kRowShift * (row - 1);
     t.SPt(t.X(), yp, CTemplate::OutlineOnly);
@@ -155,7 +147,7 @@ void CStyleTabbedDialog::recordBackPageOutline(CTemplate &t, int row, int x0, in
 void CStyleTabbedDialog::recordBackPageLines(CTemplate &t, int row, int xs, int y0) const
 {
     const int yp = y0 + kBackPageDrop;
-    const int xe = pageRight(row);
+    const int xe = m_g.pageRight(row);
     const int yb = m_g.D - 1 - m_g.T * (row - 1);
     if (xe > xs) {
         t.Pt(xs, yp, xe - xs, 0, m_outer, 1);
@@ -171,8 +163,8 @@ void CStyleTabbedDialog::recordCurrentTab(CTemplate &t, int x0, int wt) const
 {
     const int T = m_g.T;
     const int D = m_g.D;
-    const int y0 = footY(1);
-    const int xr = pageRight(1);
+    const int y0 = m_g.footY(1);
+    const int xr = m_g.pageRight(1);
     const QColor &o = m_outer;
     const auto side = CTemplate::LineAndOutline;
     // The outer line all round, which is also the outline of the fill.
@@ -226,7 +218,7 @@ void CStyleTabbedDialog::addTemplate(int column, int row, int kind)
     t.Initialise(kElements);
     const int p = m_g.P;
     const int x0 = tabX(column, row);
-    const int y0 = footY(row);
+    const int y0 = m_g.footY(row);
     const int wt = column == p ? m_w + m_e - 1 : m_w;
     const int a = (m_g.n - 1) % p;
     const QColor caption = SystemColours::TranslateColour(m_parent->ForeColor(), m_parent->palette());
@@ -286,14 +278,7 @@ void CStyleTabbedDialog::DrawTabs(bool CalculateTemplates)
 {
     if (!m_parent)
         return;
-    const QList<CTab *> &visible = m_parent->VisibleTabs(false);
-    m_g.T = m_parent->TabHeightPixels();
-    m_g.L = m_parent->StripLength();
-    m_g.D = m_parent->StripDepth();
-    m_g.P = qMax<int>(1, m_parent->TabsPerRow());
-    m_g.n = int(visible.size());
-    m_g.R = qMax<int>(1, m_parent->Rows());
-    m_g.orientation = m_parent->TabOrientation();
+    m_g = Staircase::ReadGeometry(*m_parent);
     if (m_g.n == 0)
         return;
     if (CalculateTemplates || m_templates.empty()) {
@@ -308,20 +293,12 @@ void CStyleTabbedDialog::DrawTabs(bool CalculateTemplates)
 void CStyleTabbedDialog::paint()
 {
     QImage &buffer = m_parent->BackBuffer();
-    const QPalette palette = m_parent->palette();
-    QColor back = SystemColours::TranslateColour(m_parent->BackColor(), palette);
-    if (!back.isValid())
-        back = m_face;
-    QColor fore = SystemColours::TranslateColour(m_parent->ForeColor(), palette);
-    const QColor grey = SystemColours::TranslateColour(SystemColours::GrayText, palette);
     const QList<CTab *> &visible = m_parent->VisibleTabs(false);
     const CTab *current = m_parent->CurrentTab();
     const int lastRow = m_parent->LastTabRow();
-    const bool focus = m_parent->ShowFocusNow();
-    const bool accelerators = m_parent->ShowAcceleratorsNow();
 
     QPainter painter(&buffer);
-    painter.fillRect(buffer.rect(), back);
+    painter.fillRect(buffer.rect(), Staircase::BackColour(*m_parent, m_face));
     QList<const CTemplate *> found;
     for (CTab *tab : visible) {
         const int column = (tab->Index - 1) % m_g.P + 1;
@@ -334,18 +311,5 @@ void CStyleTabbedDialog::paint()
         t.FillBackground(painter, m_face);
         found.append(&t);
     }
-    for (qsizetype i = 0; i < found.size(); ++i) {
-        const CTab *tab = visible[i];
-        const CTemplate &t = *found[i];
-        t.DrawTab(painter);
-        CTemplate::CaptionOptions options;
-        options.font = m_parent->font();
-        options.orientation = m_g.orientation;
-        options.colour = tab->Enabled ? fore : grey;
-        options.wordWrap = m_parent->WordWrap();
-        options.showFocus = focus && tab == current;
-        options.showAccelerators = accelerators;
-        options.picture = tab->Picture;
-        t.DrawCaption(painter, {tab->CaptionPrefix(), tab->CaptionAccelerator(), tab->CaptionPostfix()}, options);
-    }
+    Staircase::DrawTabsWithCaptions(painter, *m_parent, found, m_g.orientation, m_parent->WordWrap());
 }

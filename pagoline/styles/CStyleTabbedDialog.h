@@ -3,6 +3,7 @@
 #include "pagoline/core/PagolineGlobal.h"
 #include "pagoline/styles/CTemplate.h"
 #include "pagoline/styles/ITabStyle.h"
+#include "pagoline/styles/StaircaseParts.h"
 
 #include <QColor>
 #include <QString>
@@ -16,8 +17,8 @@ class CTab;
 class PAGOLINE_EXPORT CStyleTabbedDialog : public ITabStyle
 {
 public:
-    // The outline parts as seen with the tabs on top.
-    enum Part { LeftSide, TopLeftCorner, TopEdge, TopRightCorner, RightSide, BottomEdge, PartCount };
+    using Part = Staircase::Part;
+    using enum Staircase::Part;
 
     void setParent(Pagoline *parent) override { m_parent = parent; }
     void DrawTabs(bool CalculateTemplates) override;
@@ -34,10 +35,6 @@ public:
     [[nodiscard]] static bool InnerIsHighlight(int orientation, Part part);
 
 private:
-    struct Geometry
-    {
-        int T = 0, L = 0, D = 0, R = 1, P = 1, n = 0, orientation = 0;
-    };
     [[nodiscard]] bool calculateSizes();
     void buildTemplates();
     void resolveColours();
@@ -48,14 +45,12 @@ private:
     void recordBackPageOutline(CTemplate &t, int row, int x0, int y0) const;
     void recordBackPageLines(CTemplate &t, int row, int xs, int y0) const;
     void recordCurrentTab(CTemplate &t, int x0, int wt) const;
-    [[nodiscard]] int tabX(int column, int row) const { return (column - 1) * m_w + 11 * (row - 1); }
-    [[nodiscard]] int footY(int row) const { return (m_g.R - row + 1) * m_g.T; }
-    [[nodiscard]] int pageRight(int row) const { return m_g.L - 11 * (m_g.R - row) - 1; }
+    [[nodiscard]] int tabX(int column, int row) const { return (column - 1) * m_w + Staircase::kRowShift * (row - 1); }
     void paint();
 
     Pagoline *m_parent = nullptr;
     std::map<QString, CTemplate> m_templates;
-    Geometry m_g;
+    Staircase::Geometry m_g;
     int m_w = 0;
     int m_e = 0;
     QColor m_outer;
