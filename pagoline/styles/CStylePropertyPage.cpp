@@ -18,6 +18,39 @@ namespace {
 constexpr int kRaise = 2;
 constexpr int kWiden = 2;
 
+// The fill's outline up one side of a tab, over its rounded top and down to its foot.
+void recordTabFill(CTemplate &t, int left, int right, int top, int foot)
+{
+    const auto outline = CTemplate::OutlineOnly;
+    t.SPt(left, foot);
+    t.SPt(left, top + 2, outline);
+    t.SPt(left + 2, top, outline);
+    t.SPt(right - 1, top, outline);
+    t.SPt(right, top + 1, outline);
+    t.SPt(right, foot, outline);
+}
+
+// Continues the fill's outline from a tab's foot round a page from left to right.
+void recordPageFill(CTemplate &t, int left, int right, int foot, int bottom)
+{
+    const auto outline = CTemplate::OutlineOnly;
+    t.SPt(right, foot, outline);
+    t.SPt(right, bottom, outline);
+    t.SPt(left, bottom, outline);
+    t.SPt(left, foot, outline);
+}
+
+// The tab's hit region, its corners taken as they stand.
+void recordRegion(CTemplate &t, int left, int top, int right, int bottom)
+{
+    t.SPt(left, top);
+    t.SetULx(0, 0);
+    t.SetULy(0, 0);
+    t.SPt(right, bottom);
+    t.SetLRx(0, 0);
+    t.SetLRy(0, 0);
+}
+
 } // namespace
 
 bool CStylePropertyPage::OuterIsHighlight(int orientation, Part part)
@@ -208,22 +241,11 @@ void CStylePropertyPage::recordBackTab(CTemplate &t, int row, int x0, int y0, in
     const int top = y0 - T;
     const int right = x0 + w - 1;
     const int foot = y0 + shape.fillBelow;
-    const auto outline = CTemplate::OutlineOnly;
     // The fill: the tab's outline down to its foot, round its page when it shows one.
-    t.SPt(x0, foot);
-    t.SPt(x0, top + 2, outline);
-    t.SPt(x0 + 2, top, outline);
-    t.SPt(right - 1, top, outline);
-    t.SPt(right, top + 1, outline);
-    t.SPt(right, foot, outline);
-    if (shape.page) {
-        const int yb = pageBottom(row);
-        t.SPt(m_g.pageRight(row), foot, outline);
-        t.SPt(m_g.pageRight(row), yb, outline);
-        t.SPt(kRowShift * (row - 1), yb, outline);
-        t.SPt(kRowShift * (row - 1), foot, outline);
-    }
-    t.SPt(x0, foot, outline);
+    recordTabFill(t, x0, right, top, foot);
+    if (shape.page)
+        recordPageFill(t, kRowShift * (row - 1), m_g.pageRight(row), foot, pageBottom(row));
+    t.SPt(x0, foot, CTemplate::OutlineOnly);
 
     if (shape.left) {
         t.Pt(x0, y0 + shape.leftFrom, 0, -(T - 1 + shape.leftFrom), m_outer[LeftSide], 1);
@@ -239,12 +261,7 @@ void CStylePropertyPage::recordBackTab(CTemplate &t, int row, int x0, int y0, in
         t.Pt(right, top + 2, 0, T - 2 + shape.rightTo, m_outer[RightSide], 1);
         t.Pt(right - 1, top + 2, 0, T - 2 + shape.rightTo, m_inner[RightSide], 1);
     }
-    t.SPt(x0, top);
-    t.SetULx(0, 0);
-    t.SetULy(0, 0);
-    t.SPt(right, y0);
-    t.SetLRx(0, 0);
-    t.SetLRy(0, 0);
+    recordRegion(t, x0, top, right, y0);
 }
 
 // The part of a back row's page that shows beside the pages in front of it: its top
@@ -273,19 +290,10 @@ void CStylePropertyPage::recordCurrentTab(CTemplate &t, int x0, int w, int flags
     const int xr = m_g.pageRight(1);
     const int xs = (flags & FirstPosition) ? x0 : x0 - kWiden;
     const int xe = (flags & LastPosition) ? x0 + w - 1 : x0 + w - 1 + kWiden;
-    const auto outline = CTemplate::OutlineOnly;
     // The fill covers the tab and the whole page; the tab's foot stays open.
-    t.SPt(xs, y0);
-    t.SPt(xs, yt + 2, outline);
-    t.SPt(xs + 2, yt, outline);
-    t.SPt(xe - 1, yt, outline);
-    t.SPt(xe, yt + 1, outline);
-    t.SPt(xe, y0, outline);
-    t.SPt(xr, y0, outline);
-    t.SPt(xr, yb, outline);
-    t.SPt(0, yb, outline);
-    t.SPt(0, y0, outline);
-    t.SPt(xs, y0, outline);
+    recordTabFill(t, xs, xe, yt, y0);
+    recordPageFill(t, 0, xr, y0, yb);
+    t.SPt(xs, y0, CTemplate::OutlineOnly);
 
     t.Pt(xs, y0, 0, yt + 2 - y0, m_outer[LeftSide], 1);
     t.RPt(2, -2, m_outer[TopLeftCorner], 1);
@@ -309,12 +317,7 @@ void CStylePropertyPage::recordCurrentTab(CTemplate &t, int x0, int w, int flags
     if (xs > 0)
         t.Pt(1, y0 + 1, xs, 0, m_inner[TopEdge], 1);
 
-    t.SPt((flags & FirstPosition) ? x0 + 4 : x0 + 2, y0 - T + 1);
-    t.SetULx(0, 0);
-    t.SetULy(0, 0);
-    t.SPt(x0 + w - 2, y0 - 2);
-    t.SetLRx(0, 0);
-    t.SetLRy(0, 0);
+    recordRegion(t, (flags & FirstPosition) ? x0 + 4 : x0 + 2, y0 - T + 1, x0 + w - 2, y0 - 2);
 }
 
 void CStylePropertyPage::buildTemplate(CTemplate &t, const CTab &tab, int flags)
