@@ -79,6 +79,37 @@ Qt::DropAction firstAction(int effect)
     return Qt::IgnoreAction;
 }
 
+// Where a drag stands: its buttons, the shift keys and the position in host units.
+struct DragPoint
+{
+    short button = 0;
+    short shift = 0;
+    float x = 0;
+    float y = 0;
+};
+
+DragPoint dragPoint(const Pagoline &control, const QDropEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    return {buttonCode(event->buttons()), VirtualKeys::ShiftState(event->modifiers()),
+            float(control.PixelsToHost(at.x())), float(control.PixelsToHost(at.y()))};
+}
+
+// A drag entering (state 0) or moving over (2) the control: the host may change the
+// effect, and 0 refuses the drop.
+void reportDragOver(Pagoline &control, QDragMoveEvent *event, short state)
+{
+    int effect = effectFromActions(event->possibleActions());
+    const DragPoint p = dragPoint(control, event);
+    emit control.OLEDragOver(event->mimeData(), effect, p.button, p.shift, p.x, p.y, state);
+    if (effect == 0) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(firstAction(effect));
+    event->accept();
+}
+
 // Drag data whose formats the source may fill in only when a target asks for them.
 class PagolineMimeData : public QMimeData
 {
@@ -333,34 +364,12 @@ void Pagoline::OLEDrag()
 
 void Pagoline::dragEnterEvent(QDragEnterEvent *event)
 {
-    int effect = effectFromActions(event->possibleActions());
-    short state = 0; // entering
-    const QPoint at = event->position().toPoint();
-    emit OLEDragOver(event->mimeData(), effect, buttonCode(event->buttons()),
-                     VirtualKeys::ShiftState(event->modifiers()), float(PixelsToHost(at.x())),
-                     float(PixelsToHost(at.y())), state);
-    if (effect == 0) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(firstAction(effect));
-    event->accept();
+    reportDragOver(*this, event, 0); // entering
 }
 
 void Pagoline::dragMoveEvent(QDragMoveEvent *event)
 {
-    int effect = effectFromActions(event->possibleActions());
-    short state = 2; // over
-    const QPoint at = event->position().toPoint();
-    emit OLEDragOver(event->mimeData(), effect, buttonCode(event->buttons()),
-                     VirtualKeys::ShiftState(event->modifiers()), float(PixelsToHost(at.x())),
-                     float(PixelsToHost(at.y())), state);
-    if (effect == 0) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(firstAction(effect));
-    event->accept();
+    reportDragOver(*this, event, 2); // over
 }
 
 void Pagoline::dragLeaveEvent(QDragLeaveEvent *)
@@ -373,10 +382,8 @@ void Pagoline::dragLeaveEvent(QDragLeaveEvent *)
 void Pagoline::dropEvent(QDropEvent *event)
 {
     int effect = effectFromActions(event->dropAction());
-    const QPoint at = event->position().toPoint();
-    emit OLEDragDrop(event->mimeData(), effect, buttonCode(event->buttons()),
-                     VirtualKeys::ShiftState(event->modifiers()), float(PixelsToHost(at.x())),
-                     float(PixelsToHost(at.y())));
+    const DragPoint p = dragPoint(*this, event);
+    emit OLEDragDrop(event->mimeData(), effect, p.button, p.shift, p.x, p.y);
     event->setDropAction(firstAction(effect));
     event->accept();
 }
