@@ -3,12 +3,8 @@
 // the timing faults when the bytes come. Also that a sensor's fault stays with that sensor
 // and that faults switch off again. The TCP bridge's own close is in the front-end test.
 
-#include "VirtualClockFixture.h"
-#include "link/Link.h"
-#include "sim/SensorListSpec.h"
-#include "sim/SimBus.h"
+#include "SimBench.h"
 #include "sim/SimConsole.h"
-#include "sim/SimTransport.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -18,16 +14,8 @@ using namespace dunmere::sim;
 
 namespace {
 
-struct Bench {
-    test::VirtualClockScope clock;
-    SimBus bus;
-    SimTransport transport;
-    Link link;
-    explicit Bench(Transport::Kind kind = Transport::Kind::Tcp) : transport(bus, kind)
-    {
-        buildDemoBus(bus);
-        link.setTransport(&transport);
-    }
+struct Bench : test::SimBench {
+    using SimBench::SimBench;
     QString receive(int address, const QString& command, int timeoutMs = 1500)
     {
         link.Net_Send(address, 1, command);

@@ -4,12 +4,8 @@
 // Runs on the virtual clock through the program's Link. Exact values of the drift and noise
 // are left out: only their bounds and the layouts matter to the program.
 
-#include "VirtualClockFixture.h"
-#include "link/Link.h"
+#include "SimBench.h"
 #include "sim/SensorCommands.h"
-#include "sim/SensorListSpec.h"
-#include "sim/SimBus.h"
-#include "sim/SimTransport.h"
 
 #include <QtTest>
 
@@ -18,16 +14,8 @@ using namespace dunmere::sim;
 
 namespace {
 
-struct Bench {
-    test::VirtualClockScope clock;
-    SimBus bus;
-    SimTransport transport;
-    Link link;
-    explicit Bench(Transport::Kind kind = Transport::Kind::Tcp) : transport(bus, kind)
-    {
-        buildDemoBus(bus);
-        link.setTransport(&transport);
-    }
+struct Bench : test::SimBench {
+    using SimBench::SimBench;
     QString command(int address, const QByteArray& text) { return link.SendCommand(address, QString::fromLatin1(text)); }
     QByteArray binary(int address, int frameCode, const QByteArray& text, int& replyAddress)
     {
