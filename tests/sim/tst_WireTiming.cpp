@@ -18,6 +18,15 @@ namespace {
 const QByteArray TwentyByteFrame("\x02" "A@AW20 1.0000000\x03" "AJ");
 const QByteArray DoneReply("\x02" "a@B!\x03" "DB");
 
+// The demo bus behind one simulated transport, on the virtual clock; t0 is when it starts.
+struct Wire {
+    test::VirtualClockScope scope;
+    SimBus bus;
+    SimTransport line;
+    const qint64 t0 = scope.clock.nowMs();
+    explicit Wire(Transport::Kind kind = Transport::Kind::Tcp) : line(bus, kind) { buildDemoBus(bus); }
+};
+
 }  // namespace
 
 class WireTiming : public QObject {
@@ -26,93 +35,70 @@ class WireTiming : public QObject {
 private slots:
     void twentyByteFrameArrivesAfterTwentyPointEightMs()
     {
-        test::VirtualClockScope scope;
-        SimBus bus;
-        buildDemoBus(bus);
-        SimTransport tcp(bus, Transport::Kind::Tcp);
-        const qint64 t0 = scope.clock.nowMs();
-        QVERIFY(tcp.sendTextFrame(TwentyByteFrame));
-        scope.clock.advance(20);
-        QVERIFY(bus.received().isEmpty());  // 20 × 1.0417 ms = 20.83 ms: not yet
-        scope.clock.advance(1);
-        QCOMPARE(bus.received().size(), 1);
-        QCOMPARE(bus.received().first().atMs - t0, qint64(21));
-        QCOMPARE(bus.received().first().payload, QByteArray("W20 1.0000000"));
+        Wire w;
+        QVERIFY(w.line.sendTextFrame(TwentyByteFrame));
+        w.scope.clock.advance(20);
+        QVERIFY(w.bus.received().isEmpty());  // 20 × 1.0417 ms = 20.83 ms: not yet
+        w.scope.clock.advance(1);
+        QCOMPARE(w.bus.received().size(), 1);
+        QCOMPARE(w.bus.received().first().atMs - w.t0, qint64(21));
+        QCOMPARE(w.bus.received().first().payload, QByteArray("W20 1.0000000"));
     }
 
     void replyFollowsLatencyAndItsOwnWireTime()
     {
-        test::VirtualClockScope scope;
-        SimBus bus;
-        buildDemoBus(bus);
-        bus.setReplyLatencyMs(3);
-        SimTransport tcp(bus, Transport::Kind::Tcp);
-        const qint64 t0 = scope.clock.nowMs();
-        QVERIFY(tcp.sendTextFrame(TwentyByteFrame));
+        Wire w;
+        w.bus.setReplyLatencyMs(3);
+        QVERIFY(w.line.sendTextFrame(TwentyByteFrame));
         // Frame ends at 20.83 ms, reply starts 3 ms later, its 8 bytes end at 32.17 ms.
-        scope.clock.advance(24);
-        QCOMPARE(tcp.bytesAvailable(), qint64(0));
-        scope.clock.advance(32 - 24);
-        QCOMPARE(tcp.bytesAvailable(), qint64(7));
-        scope.clock.advance(1);
-        QCOMPARE(tcp.readAll(), DoneReply);
-        QCOMPARE(scope.clock.nowMs() - t0, qint64(33));
+        w.scope.clock.advance(24);
+        QCOMPARE(w.line.bytesAvailable(), qint64(0));
+        w.scope.clock.advance(32 - 24);
+        QCOMPARE(w.line.bytesAvailable(), qint64(7));
+        w.scope.clock.advance(1);
+        QCOMPARE(w.line.readAll(), DoneReply);
+        QCOMPARE(w.scope.clock.nowMs() - w.t0, qint64(33));
     }
 
     void transportLatencyAddsToTheSensors()
     {
-        test::VirtualClockScope scope;
-        SimBus bus;
-        buildDemoBus(bus);
-        bus.setReplyLatencyMs(3);
-        SimTransport tcp(bus, Transport::Kind::Tcp);
-        tcp.setReplyLatencyMs(40);
-        QVERIFY(tcp.sendTextFrame(TwentyByteFrame));
-        scope.clock.advance(72);
-        QCOMPARE(tcp.bytesAvailable(), qint64(7));  // 20.83 + 3 + 40 + 8 × 1.0417 = 72.2 ms
-        scope.clock.advance(1);
-        QCOMPARE(tcp.readAll(), DoneReply);
+        Wire w;
+        w.bus.setReplyLatencyMs(3);
+        w.line.setReplyLatencyMs(40);
+        QVERIFY(w.line.sendTextFrame(TwentyByteFrame));
+        w.scope.clock.advance(72);
+        QCOMPARE(w.line.bytesAvailable(), qint64(7));  // 20.83 + 3 + 40 + 8 × 1.0417 = 72.2 ms
+        w.scope.clock.advance(1);
+        QCOMPARE(w.line.readAll(), DoneReply);
     }
 
     void serialLineCarriesPreambleAndPad()
     {
-        test::VirtualClockScope scope;
-        SimBus bus;
-        buildDemoBus(bus);
-        SimTransport serial(bus, Transport::Kind::Serial);
-        const qint64 t0 = scope.clock.nowMs();
-        QVERIFY(serial.sendTextFrame(TwentyByteFrame));
-        scope.clock.advance(100);
+        Wire w(Transport::Kind::Serial);
+        QVERIFY(w.line.sendTextFrame(TwentyByteFrame));
+        w.scope.clock.advance(100);
         // Two 0xFF before the frame: its last byte is the 22nd on the line (22.9 ms).
-        QCOMPARE(bus.received().first().atMs - t0, qint64(23));
-        QCOMPARE(serial.readAll(), DoneReply);
+        QCOMPARE(w.bus.received().first().atMs - w.t0, qint64(23));
+        QCOMPARE(w.line.readAll(), DoneReply);
     }
 
     void higherBaudIsQuicker()
     {
-        test::VirtualClockScope scope;
-        SimBus bus;
-        buildDemoBus(bus);
-        SimTransport tcp(bus, Transport::Kind::Tcp);
-        tcp.setBaud(115200);
-        const qint64 t0 = scope.clock.nowMs();
-        QVERIFY(tcp.sendTextFrame(TwentyByteFrame));
-        scope.clock.advance(10);
-        QCOMPARE(bus.received().first().atMs - t0, qint64(2));  // 20 × 86.8 µs = 1.74 ms
+        Wire w;
+        w.line.setBaud(115200);
+        QVERIFY(w.line.sendTextFrame(TwentyByteFrame));
+        w.scope.clock.advance(10);
+        QCOMPARE(w.bus.received().first().atMs - w.t0, qint64(2));  // 20 × 86.8 µs = 1.74 ms
     }
 
     void secondCommandWaitsForTheFirstOnTheLine()
     {
-        test::VirtualClockScope scope;
-        SimBus bus;
-        buildDemoBus(bus);
-        SimTransport tcp(bus, Transport::Kind::Tcp);
-        const qint64 t0 = scope.clock.nowMs();
-        QVERIFY(tcp.sendTextFrame(TwentyByteFrame));
-        QVERIFY(tcp.sendTextFrame(TwentyByteFrame));
-        scope.clock.advance(100);
-        QCOMPARE(bus.received().size(), 2);
-        QCOMPARE(bus.received().at(1).atMs - t0, qint64(42));  // 40 × 1.0417 ms = 41.67 ms
+        Wire w;
+        QVERIFY(w.line.sendTextFrame(TwentyByteFrame));
+        QVERIFY(w.line.sendTextFrame(TwentyByteFrame));
+        w.scope.clock.advance(100);
+        QCOMPARE(w.bus.received().size(), 2);
+        QCOMPARE(w.bus.received().at(1).atMs - w.t0, qint64(42));  // 40 × 1.0417 ms = 41.67 ms
     }
 };
 
