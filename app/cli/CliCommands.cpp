@@ -4,7 +4,9 @@
 #include "CliTexts.h"
 
 #include "link/Clock.h"
+#include "link/DataFolder.h"
 #include "link/Link.h"
+#include "link/Settings.h"
 #include "link/Transport.h"
 #include "link/ValueFormat.h"
 #include "sensor/ConfigSnapshot.h"
@@ -12,8 +14,10 @@
 #include "sensor/ParameterRegister.h"
 #include "sensor/SensorBus.h"
 #include "sensor/SensorModel.h"
+#include "shell/pages/core/CliPageCommands.h"
 
 #include <QMap>
+#include <QTextStream>
 #include <cctype>
 #include <cstdio>
 #include <functional>
@@ -305,6 +309,20 @@ int watch(Session& s, const QStringList& args)
     return failure ? ExitFailure : ExitOk;
 }
 
+// The page commands run the Configuration, Diagnostics and Advanced pages' own procedures.
+CommandFn pageCommand(const char* name)
+{
+    return [name](Session& s, const QStringList& args) {
+        if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
+            return int(opened);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        const int edition = ReadSetting(QStringLiteral("Settings"), QStringLiteral("Type"), ConfigFilePath()) == QLatin1String("1");
+        CliPageEnvironment env{s.link, s.texts, s.messages, out, err, edition};
+        return RunPageCommand(env, QStringList{QString::fromLatin1(name)} + args);
+    };
+}
+
 CommandFn commandFunction(const QString& name)
 {
     static const QMap<QString, CommandFn> table{
@@ -313,6 +331,12 @@ CommandFn commandFunction(const QString& name)
         {QStringLiteral("action"), action},   {QStringLiteral("snapshot"), snapshot},
         {QStringLiteral("rename"), rename},   {QStringLiteral("move"), move},
         {QStringLiteral("watch"), watch},
+        {QStringLiteral("config"), pageCommand("config")},
+        {QStringLiteral("diag"), pageCommand("diag")},
+        {QStringLiteral("measure"), pageCommand("measure")},
+        {QStringLiteral("autocal"), pageCommand("autocal")},
+        {QStringLiteral("factory-reset"), pageCommand("factory-reset")},
+        {QStringLiteral("output-test"), pageCommand("output-test")},
     };
     return table.value(name);
 }

@@ -12,7 +12,7 @@ struct CommandText {
     const char* description;
 };
 
-constexpr std::array<CommandText, 9> Commands{{
+constexpr std::array<CommandText, 15> Commands{{
     {"search", "search",
      "Searches the bus and prints one line per sensor found, in address order: address,\n"
      "identity, name, firmware text, type code and firmware version, separated by TAB."},
@@ -33,6 +33,20 @@ constexpr std::array<CommandText, 9> Commands{{
      "Prints the live value and temperature of the sensor at ADDR every 200 ms, as the\n"
      "Sensor page shows them: I is the position in the value lists (default 0, filtered\n"
      "unscaled; and the electronics temperature), N the number of lines (default: until stopped)."},
+    {"config", "config ADDR",
+     "Reads the Configuration page of the sensor at ADDR and prints each of its boxes and lists\n"
+     "as the page shows them, one \"name = value\" line each."},
+    {"diag", "diag ADDR", "Runs the full diagnostics refresh and prints the Diagnostics page's values."},
+    {"measure", "measure ADDR water|air",
+     "Takes the 50 samples of the factory measurement of the water or air reference and prints\n"
+     "the new frequency (and amplitude) values; nothing is written."},
+    {"autocal", "autocal ADDR", "Runs the sensor's automatic calibration (up to about four minutes)."},
+    {"factory-reset", "factory-reset ADDR",
+     "Resets a type-89 sensor to its factory configuration and confirms it with the\n"
+     "before/after check."},
+    {"output-test", "output-test ADDR RAW1 [RAW2]",
+     "One step of the analogue output test: drives output 1 (and output 2, where the sensor\n"
+     "has one) with the raw values 0-4095 (128 steps per mA) and prints the currents."},
 }};
 
 const CommandText* findCommand(const QString& name)
