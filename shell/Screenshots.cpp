@@ -17,7 +17,7 @@ namespace dunmere {
 
 namespace {
 
-constexpr int PageSettleMs = 900;
+constexpr int PageSettleMs = 3000;
 const char* const pageNames[] = {"sensor", "configuration", "diagnostics", "advanced"};
 
 void settle()
