@@ -337,7 +337,7 @@ QString Link::WriteParameter(int address, const QString& prefix, const QString& 
             messages_->show(text("LangInvalid") + QStringLiteral(" ") + message, MessageButtons::Ok);
         return {};
     }
-    Net_Send(address, 1, prefix + QStringLiteral(" ") + value);
+    Net_Send(address, 1, prefix + QStringLiteral(" ") + WireValue(value));
     int a = -1, fc = -1;
     QString reply = FailureText;
     Net_Receive(ExchangeTimeoutMs, a, fc, reply);

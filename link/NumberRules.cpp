@@ -40,4 +40,12 @@ bool IsNumber(const QString& text)
     return ok;
 }
 
+QString WireValue(const QString& value)
+{
+    if (!decimalComma)
+        return value;
+    QString wire = value;
+    return wire.replace(QLatin1Char(','), QLatin1Char('.'));
+}
+
 }  // namespace dunmere

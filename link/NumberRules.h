@@ -17,5 +17,7 @@ void SetDecimalComma(bool comma);
 // are allowed, an exponent too. False (and 0) for anything else.
 [[nodiscard]] double ToNumber(const QString& text, bool* ok = nullptr);
 [[nodiscard]] bool IsNumber(const QString& text);
+// A value as a sensor takes it: the user's decimal comma becomes the "." sensors read.
+[[nodiscard]] QString WireValue(const QString& value);
 
 }  // namespace dunmere

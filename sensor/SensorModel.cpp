@@ -204,6 +204,9 @@ void SensorModel::moveRecord(int r, int oldAddress, int newAddress, const QStrin
     changedRow(r);
     setBox(oldAddress - 1, false, false);
     setBox(newAddress - 1, true, true);
+    // Every operation on the selected sensor must follow it to its new address.
+    if (r == selectedRow_ && report_)
+        report_->adaptPages();
 }
 
 }  // namespace dunmere

@@ -149,11 +149,12 @@ void FrmMain::load()
         return;
 
     editionType_ = ReadEditionType(configPath_);
+    // Before the texts: some captions depend on the edition ("High Brix" against "High %").
+    applyEditionLayout();
     if (!link_.state().ProgramClosing)
         LoadLanguageSettings(texts_);
     pages_->accessLevels().setStoredConfigurationLock(ReadDisableConfig(configPath_));
     searchProbeMs_ = ReadSearchSpeed(configPath_);
-    applyEditionLayout();
 
     setVisible(!link_.state().ProgramClosing);
     FillColourTable();
@@ -192,8 +193,13 @@ void FrmMain::applyEditionLayout()
 
 void FrmMain::InitTasks()
 {
+    // Inside a tick the tick restarts the timer as its last step; on its own the search must
+    // not let the timer fire from inside its waits either.
+    const bool insideTick = guard_.tickInProgress();
+    taskTimer_.stop();
     ExchangeGuard::Scope busy(guard_);
     requests_.clearForInitTasks();
+    pages_->endOutputTest();
     sensorPage_->CmdSearch()->setEnabled(false);
     mainTab_->setEnabled(false);
     if (!link_.state().ProgramClosing)
@@ -203,22 +209,23 @@ void FrmMain::InitTasks()
     // Clicks on the rows of before the search no longer mean anything.
     deferredBoxClicks_.clear();
     deferredRowSelection_ = -1;
-    if (noSensorFound()) {
+    if (noSensorFound())
         sensorPage_->CmdSearch()->setEnabled(transportActive());
-        taskTimer_.stop();
-    } else {
+    else if (!insideTick && !link_.state().ProgramClosing)
         taskTimer_.start();
-    }
 }
 
 bool FrmMain::transportActive() const { return link_.state().ComPortOpen || link_.state().IPMode; }
 
 void FrmMain::onTaskTimer()
 {
-    if (exited_)
+    // Fired from inside the wait of a search or exchange that is not a tick's own: that work
+    // is not finished, so this tick has nothing it may do yet.
+    if (exited_ || guard_.busy())
         return;
     DebugLog(QStringLiteral("Running Task Timer"), 15);
     taskTimer_.stop();
+    bool restart = false;
     {
         ExchangeGuard::Scope busy(guard_);
         runDeferredSensorClicks();
@@ -246,43 +253,51 @@ void FrmMain::onTaskTimer()
         } else if (link_.state().ProgramClosing && !link_.exchangeInProgress()) {
             DebugLog(QStringLiteral("Run ExitApp"), 15);
         } else if (transportActive()) {
-            restartTimerUnlessNoSensor();
+            restart = true;
         } else if (!noSensorFound()) {
             // The transport went away under known sensors: look again (this also stops the
             // timer when nothing answers any more).
             InitTasks();
+            restart = true;
         }
-        if (!link_.state().ProgramClosing)
-            serveTransportRequests();
+        if (!link_.state().ProgramClosing && serveTransportRequests())
+            restart = true;
         DebugLog(QStringLiteral("Task timer complete"), 15);
     }
+    // The very last step, so no tick can start inside this one's waits. A port or search asked
+    // for during this tick's last search still needs a tick, sensors or not.
+    const bool transportRequested = requests_.ComPortRequest != 0 || requests_.AdapterRequest != 0 || requests_.ReinitRequest;
+    if (((restart && !noSensorFound()) || transportRequested) && !exited_ && !link_.state().ProgramClosing)
+        taskTimer_.start();
     exitIfClosing();
 }
 
-void FrmMain::restartTimerUnlessNoSensor()
+void FrmMain::wakeTaskTimer()
 {
-    if (!noSensorFound())
+    // A tick in progress restarts the timer itself at its end.
+    if (!guard_.tickInProgress() && !taskTimer_.isActive() && !exited_)
         taskTimer_.start();
 }
 
-void FrmMain::serveTransportRequests()
+bool FrmMain::serveTransportRequests()
 {
     if (requests_.ComPortRequest != 0) {
-        switchToComPort(requests_.ComPortRequest);
+        const int port = std::exchange(requests_.ComPortRequest, 0);
+        switchToComPort(port);
         requests_.ReinitRequest = true;
-        requests_.ComPortRequest = 0;
         menu_->setItemEnabled(QStringLiteral("mnuCommunications"), true);
     }
     if (requests_.AdapterRequest != 0) {
-        switchToAdapter(requests_.AdapterRequest, true);
+        const int adapter = std::exchange(requests_.AdapterRequest, 0);
+        switchToAdapter(adapter, true);
         requests_.ReinitRequest = true;
-        requests_.AdapterRequest = 0;
         menu_->setItemEnabled(QStringLiteral("mnuCommunications"), true);
     }
-    if (requests_.ReinitRequest) {
-        InitTasks();
-        requests_.ReinitRequest = false;
-    }
+    // Cleared before the search, so a Search pressed during it asks for one more.
+    if (!std::exchange(requests_.ReinitRequest, false))
+        return false;
+    InitTasks();
+    return true;
 }
 
 void FrmMain::configurationPageTick() { pages_->runConfigurationTick(); }
@@ -361,8 +376,7 @@ void FrmMain::onMenuClicked(const QString& key)
             break;
         requests_.ComPortRequest = command.number;
         menu_->setItemEnabled(QStringLiteral("mnuCommunications"), false);
-        if (!taskTimer_.isActive())
-            taskTimer_.start();
+        wakeTaskTimer();
         break;
     case MenuCommand::Kind::Adapter:
         DebugLog(key, 20);
@@ -370,8 +384,7 @@ void FrmMain::onMenuClicked(const QString& key)
             break;
         requests_.AdapterRequest = command.number;
         menu_->setItemEnabled(QStringLiteral("mnuCommunications"), false);
-        if (!taskTimer_.isActive())
-            taskTimer_.start();
+        wakeTaskTimer();
         break;
     case MenuCommand::Kind::Help:
         showHelp();

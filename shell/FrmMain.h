@@ -94,8 +94,10 @@ private:
     void sensorPageTick();
     void configurationPageTick();
     void diagnosticsPageTick();
-    void restartTimerUnlessNoSensor();
-    void serveTransportRequests();
+    // Starts the timer for a request a handler left, unless a tick will do it at its end.
+    void wakeTaskTimer();
+    // Serves the port, adapter and search requests; true when a search ran.
+    bool serveTransportRequests();
     [[nodiscard]] bool transportActive() const;
     void exitIfClosing();
 

@@ -31,6 +31,7 @@ void FrmMain::buildPages()
             QApplication::restoreOverrideCursor();
         mainTab_->setEnabled(!busy);
     });
+    connect(pages_.get(), &PagesCore::writePending, this, [this](bool pending) { mainTab_->setEnabled(!pending); });
     connect(pages_.get(), &PagesCore::valueListsRefilled, this, &FrmMain::refillValueLists);
     connect(&pages_->accessLevels(), &AccessLevels::layoutChanged, this, &FrmMain::applyAccessLayout);
     connect(&pages_->accessLevels(), &AccessLevels::pageEntryRerun, this,

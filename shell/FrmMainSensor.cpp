@@ -7,6 +7,7 @@
 #include "SensorPage.h"
 #include "shell/pages/core/PageControls.h"
 #include "shell/pages/core/PagesCore.h"
+#include "shell/pages/core/SelectedSensor.h"
 
 #include "language/LanguageTexts.h"
 #include "link/DebugLog.h"
@@ -56,8 +57,7 @@ void FrmMain::onSearchClicked()
     }
     sensorPage_->CmdSearch()->setEnabled(false);
     requests_.ReinitRequest = true;
-    if (!taskTimer_.isActive())
-        taskTimer_.start();
+    wakeTaskTimer();
 }
 
 void FrmMain::onAddressOkClicked(int row) { requests_.AddressChangeRow = row; }
@@ -184,23 +184,14 @@ void FrmMain::setPagesEnabled(bool configuration, bool diagnostics, bool advance
 
 void FrmMain::adaptPages()
 {
-    const int address = sensorModel_.selectedAddress();
+    const PageSensor sensor = SelectedPageSensor(sensorModel_);
     // The requests raised for the sensor selected before must not reach another one.
-    if (address != adaptedAddress_)
+    if (sensor.address != adaptedAddress_)
         requests_.clearSelectedSensorRequests();
-    adaptedAddress_ = address;
-    if (address < 1)
+    adaptedAddress_ = sensor.address;
+    if (sensor.address < 1)
         return;
-    const SensorRecord& record = sensorModel_.selectedRecord();
-    PageSensor sensor;
-    sensor.address = address;
-    sensor.typeCode = record.TypeCode;
-    sensor.firmwareVersion = record.FirmwareVersion;
-    sensor.identity = record.Identity;
-    sensor.name = record.Name;
-    sensor.firmwareText = record.FirmwareText;
-    sensor.autoCalSeen = sensorModel_.AutoCalSeen;
-    sensorModel_.CurrentAddress = address;
+    sensorModel_.CurrentAddress = sensor.address;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     pages_->setSelectedSensor(sensor);
     pages_->adaptToSensorType();

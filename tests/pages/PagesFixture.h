@@ -116,10 +116,10 @@ struct PagesFixture {
     }
 
     // Selects a sensor of the given type and firmware version at address 1.
-    void select(int typeCode, double version, const QString& firmwareText = {})
+    void select(int typeCode, double version, const QString& firmwareText = {}, int address = 1)
     {
         PageSensor s;
-        s.address = 1;
+        s.address = address;
         s.typeCode = typeCode;
         s.firmwareVersion = version;
         s.identity = QStringLiteral("ID000001");

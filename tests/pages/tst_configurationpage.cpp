@@ -6,6 +6,9 @@
 
 #include "PagesFixture.h"
 #include "shell/pages/core/ConfigurationProcedures.h"
+#include "link/NumberRules.h"
+
+#include <QScopeGuard>
 
 #include <QTest>
 
@@ -58,6 +61,8 @@ private slots:
     void type89ConfirmsWithSnapshotsInsteadOfStoring();
     void otherTypesStoreWithActionOne();
     void unansweredReadKeepsWriteDisabled();
+    void writeWaitsForAFillOfThisSensor();
+    void decimalCommaShownButPointsOnTheWire();
     void missingParameterIsNoCommsError();
     void unansweredWriteIsNotReportedAsWritten_data();
     void unansweredWriteIsNotReportedAsWritten();
@@ -174,6 +179,43 @@ void TstConfigurationPage::unansweredReadKeepsWriteDisabled()
     f.fill();
     QVERIFY(f.messages.shown.isEmpty());
     QVERIFY(f.model().enabled(QStringLiteral("CmdConfigWrite")));
+}
+
+void TstConfigurationPage::writeWaitsForAFillOfThisSensor()
+{
+    FilledPage f(45, 1.6);
+    f.fill();
+    QVERIFY(f.model().enabled(QStringLiteral("CmdConfigWrite")));
+    // Entering again: until the new fill has run, the boxes are not this visit's.
+    f.core.configurationPageEntered();
+    QVERIFY(!f.model().enabled(QStringLiteral("CmdConfigWrite")));
+    // Another sensor selected since the fill: a write request that got through sends nothing.
+    f.core.runConfigurationTick();
+    f.select(45, 1.6, QString(), 2);
+    f.sensor.received.clear();
+    f.requests.WriteConfigRequest = true;
+    f.core.runConfigurationTick();
+    QVERIFY(f.sensor.sentWith(QStringLiteral("W")).isEmpty());
+    QVERIFY(!f.model().enabled(QStringLiteral("CmdConfigWrite")));
+}
+
+void TstConfigurationPage::decimalCommaShownButPointsOnTheWire()
+{
+    SetDecimalComma(true);
+    const auto restore = qScopeGuard([] { SetDecimalComma(false); });
+    FilledPage f(45, 1.6);
+    f.sensor.parameters[8] = QStringLiteral("12.5");
+    f.fill();
+    QCOMPARE(f.model().text(QStringLiteral("TextMB")), QStringLiteral("0,2857"));
+    QCOMPARE(f.model().text(QStringLiteral("TextIOHigh")), QStringLiteral("12,50"));
+    f.core.textEdited(QStringLiteral("TextMSSD"), QStringLiteral("2,25"));
+    f.write();
+    const QStringList writes = f.sensor.sentWith(QStringLiteral("W"));
+    QVERIFY(writes.contains(QStringLiteral("W2 0.2857")));
+    QVERIFY(writes.contains(QStringLiteral("W8 12.50")));
+    QVERIFY(writes.contains(QStringLiteral("W4 2.25")));
+    for (const QString& write : writes)
+        QVERIFY2(!write.contains(QLatin1Char(',')), qPrintable(write));
 }
 
 void TstConfigurationPage::missingParameterIsNoCommsError()

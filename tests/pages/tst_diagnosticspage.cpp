@@ -43,7 +43,10 @@ private slots:
     void secondSampleAveragesIn();
     void foreignMeasurementModeKeepsTheListLocked_data();
     void foreignMeasurementModeKeepsTheListLocked();
+    void armTypeOnlyWritableWhenTheSensorNamedOne_data();
+    void armTypeOnlyWritableWhenTheSensorNamedOne();
     void autoCalibrationFailureEndsAboutASecondAfterThePoll();
+    void closingEndsTheAutoCalibrationAtOnce();
     void autoCalibrationRefused();
     void autoCalibrationCompleteStaysShownAfterTheRefresh();
     void coefficientWriteSkipsABadBox();
@@ -159,6 +162,36 @@ void TstDiagnosticsPage::foreignMeasurementModeKeepsTheListLocked()
     QVERIFY(f.model().enabled(QStringLiteral("cbAdvMeasurementMode2")));
 }
 
+void TstDiagnosticsPage::armTypeOnlyWritableWhenTheSensorNamedOne_data()
+{
+    QTest::addColumn<QString>("reply");  // empty: no answer
+    QTest::addColumn<int>("item");       // -1: locked
+    QTest::newRow("KVTA2 700mm") << "33" << 3;
+    QTest::newRow("unused") << "0" << 0;
+    QTest::newRow("no answer") << "" << -1;
+    QTest::newRow("an arm this list lacks") << "77" << -1;
+}
+
+void TstDiagnosticsPage::armTypeOnlyWritableWhenTheSensorNamedOne()
+{
+    QFETCH(QString, reply);
+    QFETCH(int, item);
+    DiagnosticsFixture f(89);
+    // The sensor named an arm when the pages adapted to it, so the frame shows.
+    f.sensor.parameters[79] = QStringLiteral("33");
+    f.core.adaptToSensorType();
+    if (reply.isEmpty())
+        f.sensor.silentFor << QStringLiteral("R79");
+    else
+        f.sensor.parameters[79] = reply;
+    RefreshDiagnostics(f.ctx(), 2);
+    const bool writable = item >= 0;
+    QCOMPARE(f.model().enabled(QStringLiteral("cbCorraneArmType")), writable);
+    QCOMPARE(f.model().enabled(QStringLiteral("cmdWriteCorraneArmType")), writable);
+    if (writable)
+        QCOMPARE(f.model().index(QStringLiteral("cbCorraneArmType")), item);
+}
+
 void TstDiagnosticsPage::autoCalibrationFailureEndsAboutASecondAfterThePoll()
 {
     DiagnosticsFixture f(45);
@@ -172,6 +205,18 @@ void TstDiagnosticsPage::autoCalibrationFailureEndsAboutASecondAfterThePoll()
     QCOMPARE(f.sensor.received.count(QStringLiteral("A 4")), 1);
     QVERIFY2(elapsed >= 5000 && elapsed < 5100, qPrintable(QString::number(elapsed)));  // 4 s start, 1 s after
     QVERIFY(f.model().enabled(QStringLiteral("cmdAutoCal")));
+}
+
+void TstDiagnosticsPage::closingEndsTheAutoCalibrationAtOnce()
+{
+    DiagnosticsFixture f(45);
+    f.sensor.replies[QStringLiteral("A 5")] = {QStringLiteral("!")};
+    f.sensor.replies[QStringLiteral("A 4")] = {QStringLiteral("0")};  // never finishes
+    const qint64 start = f.clock.clock.nowMs();
+    f.clock.clock.schedule(start + 7000, [&] { f.link.blockForClosing(); });
+    RunAutoCalibration(f.ctx());
+    const qint64 elapsed = f.clock.clock.nowMs() - start;
+    QVERIFY2(elapsed < 8500, qPrintable(QString::number(elapsed)));
 }
 
 void TstDiagnosticsPage::autoCalibrationRefused()

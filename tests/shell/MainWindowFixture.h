@@ -14,7 +14,9 @@
 #include "sim/SimBus.h"
 #include "sim/SimTransport.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QFile>
 #include <QTemporaryDir>
 #include <memory>
@@ -102,6 +104,17 @@ public:
     [[nodiscard]] W* find(const QString& name) const
     {
         return main.findChild<W*>(name);
+    }
+
+    // The address each shown sensor row names, top to bottom.
+    [[nodiscard]] QStringList rowAddresses() const
+    {
+        QStringList shown;
+        for (int r = 0; r < 6; ++r) {
+            if (!find<QGroupBox>(QStringLiteral("FrameSensor_%1").arg(r))->isHidden())
+                shown << find<QComboBox>(QStringLiteral("ListAddress_%1").arg(r))->currentText();
+        }
+        return shown;
     }
 
     VirtualClockScope clock;

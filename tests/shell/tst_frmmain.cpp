@@ -39,18 +39,23 @@ private slots:
         QTest::addColumn<QByteArray>("type");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("7: plain, 0 written") << QByteArray("7") << "Dunmere (QX0068 v1.80)" << "0";
-        QTest::newRow("1: Brix") << QByteArray("1") << "Tolland Grey Limited - Dunmere (QX0068 v1.80)" << "1";
+        QTest::addColumn<QString>("rangeUnit");
+        QTest::newRow("7: plain, 0 written") << QByteArray("7") << "Dunmere (QX0068 v1.80)" << "0" << " %";
+        QTest::newRow("1: Brix") << QByteArray("1") << "Tolland Grey Limited - Dunmere (QX0068 v1.80)" << "1" << " Brix";
     }
     void editionFromType()
     {
         QFETCH(QByteArray, type);
         QFETCH(QString, caption);
         QFETCH(QString, stored);
+        QFETCH(QString, rangeUnit);
         MainWindowFixture f("Type=" + type + "\r\nNumLangs=1\r\n");
         f.main.load();
         QCOMPARE(f.main.windowTitle(), caption);
         QCOMPARE(setting(f, "Type"), stored);
+        // The output range captions name the edition's unit from the first texts on.
+        for (const char* label : {"LblOutHigh", "LblOutLow"})
+            QVERIFY2(f.find<QLabel>(QString::fromLatin1(label))->text().endsWith(rangeUnit), label);
     }
 
     void languageChoiceAtStartUp_data()

@@ -25,20 +25,6 @@
 using namespace dunmere;
 using namespace dunmere::test;
 
-namespace {
-
-QStringList rowAddresses(MainWindowFixture& f)
-{
-    QStringList shown;
-    for (int r = 0; r < SensorPage::RowCount; ++r) {
-        if (!f.find<QGroupBox>(QStringLiteral("FrameSensor_%1").arg(r))->isHidden())
-            shown << f.find<QComboBox>(QStringLiteral("ListAddress_%1").arg(r))->currentText();
-    }
-    return shown;
-}
-
-}  // namespace
-
 class TstSensorPage : public QObject {
     Q_OBJECT
 private slots:
@@ -46,7 +32,7 @@ private slots:
     {
         MainWindowFixture f("NumLangs=1\r\n", QStringLiteral("16:45,3:45,1:89,7:77,2:45,9:45,12:45,5:45"));
         f.main.load();
-        QCOMPARE(rowAddresses(f), (QStringList{"1", "2", "3", "5", "7", "9"}));
+        QCOMPARE(f.rowAddresses(), (QStringList{"1", "2", "3", "5", "7", "9"}));
         QCOMPARE(f.find<QGroupBox>("FrameSensor_0")->title(), QString::fromLatin1(f.bus.sensorAt(1)->identity()));
         // The seventh and eighth sensor were found but found no row.
         for (int box : {11, 15}) {
@@ -85,9 +71,9 @@ private slots:
     {
         MainWindowFixture f("NumLangs=1\r\n", QStringLiteral("2:45,5:77"));
         f.main.load();
-        QCOMPARE(rowAddresses(f), (QStringList{"2", "5"}));
+        QCOMPARE(f.rowAddresses(), (QStringList{"2", "5"}));
         f.main.menu().item("mnuLanguage2")->trigger();
-        QCOMPARE(rowAddresses(f), (QStringList{"2", "5"}));
+        QCOMPARE(f.rowAddresses(), (QStringList{"2", "5"}));
         // So that a rename keeps the sensor where it is.
         f.find<QLineEdit>("TextName_1")->setText(QStringLiteral("Renamed"));
         QTest::keyClick(f.find<QLineEdit>("TextName_1"), Qt::Key_Exclam);
@@ -103,7 +89,7 @@ private slots:
         f.main.load();
         QVERIFY(f.main.mainTab().TabEnabled(1));
         f.find<QCheckBox>("CheckAddr_2")->click();
-        QVERIFY(rowAddresses(f).isEmpty());
+        QVERIFY(f.rowAddresses().isEmpty());
         for (short tab : {1, 2, 3})
             QVERIFY2(!f.main.mainTab().TabEnabled(tab), qPrintable(QString::number(tab)));
         QVERIFY(f.find<QPushButton>("CmdTrend")->isHidden());

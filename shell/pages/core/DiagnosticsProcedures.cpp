@@ -146,6 +146,7 @@ bool readMeasurementMode(PagesContext& ctx, int number, const char* list, const 
 struct ModeLocks {
     bool mode1 = true;
     bool mode2 = true;
+    bool armType = true;
 };
 
 ModeLocks refreshModes(PagesContext& ctx)
@@ -171,21 +172,30 @@ void refreshAveragingMode(PagesContext& ctx)
         ctx.model.setIndex(QStringLiteral("CBAveragingMode"), ParseIndex(reply, 2));
 }
 
-void refreshArmType(PagesContext& ctx)
+// Returns whether the arm type may be written: with no answer the list would show "Unused"
+// for an arm the sensor never reported, one click from being written.
+bool refreshArmType(PagesContext& ctx)
 {
     if (!ctx.model.visible(QStringLiteral("FrameCorraneArmType")))
-        return;
-    const int item = ArmTypeItem(ParseIndex(readParameter(ctx, 79), 36));
+        return true;
+    const QString reply = readParameter(ctx, 79);
+    // The parser turns an out-of-range code into 0, which is "Unused": not what the sensor said.
+    bool isNumber = false;
+    const double code = ToNumber(reply, &isNumber);
+    const bool inRange = reply != FailureText && isNumber && code > -0.5 && code < 35.5;
+    const int item = inRange ? ArmTypeItem(ParseIndex(reply, 36)) : -1;
     if (item >= 0)
         ctx.model.setIndex(QStringLiteral("cbCorraneArmType"), item);
+    return item >= 0;
 }
 
 void enableAfterFullRefresh(PagesContext& ctx, const ModeLocks& writable)
 {
     ControlModel& m = ctx.model;
     EnableControls(m, {"UploadButton", "CmdDownload", "CmdUpgrade", "cmdWater", "cmdAir", "cmdFactoryUpdate",
-                       "cmdAutoCal", "CmdCoeffUpdate", "CmdOutputTest", "cbCorraneArmType", "cmdWriteCorraneArmType"},
+                       "cmdAutoCal", "CmdCoeffUpdate", "CmdOutputTest"},
                    true);
+    m.setEnabled({"cbCorraneArmType", "cmdWriteCorraneArmType"}, writable.armType);
     m.setEnabled({"cbAdvMeasurementMode", "cmdMeasurementModeWrite"}, writable.mode1);
     m.setEnabled({"cbAdvMeasurementMode2", "cmdMeasurementModeWrite2"}, writable.mode2);
     m.setEnabled(QStringLiteral("BtnFactoryReset"), ctx.sensor.firmwareVersion > 1.08 && ctx.sensor.typeCode == 89);
@@ -203,11 +213,11 @@ void refreshEverything(PagesContext& ctx)
     refreshCoefficients(ctx);
     refreshExtremes(ctx);
     refreshReferences(ctx);
-    const ModeLocks writable = refreshModes(ctx);
+    ModeLocks writable = refreshModes(ctx);
     m.setText(QStringLiteral("LblVersionNumber"), ctx.sensor.firmwareText + QLatin1Char(' '));
     m.setText(QStringLiteral("LblChecksum"), readParameter(ctx, 51));
     refreshAveragingMode(ctx);
-    refreshArmType(ctx);
+    writable.armType = refreshArmType(ctx);
     enableAfterFullRefresh(ctx, writable);
 }
 
@@ -232,10 +242,11 @@ bool writeBoxes(PagesContext& ctx, std::initializer_list<BoxWrite> writes)
     return answered;
 }
 
-void waitMs(qint64 ms)
+// Returns false when the program closed during the wait, which then ended at once.
+bool waitMs(const PagesContext& ctx, qint64 ms)
 {
     Clock& clock = Clock::current();
-    clock.waitUntil([] { return false; }, clock.nowMs() + ms);
+    return !clock.waitUntil([&ctx] { return ctx.closing(); }, clock.nowMs() + ms);
 }
 
 QString exchangeOnce(PagesContext& ctx, const QString& command, int timeoutMs)
@@ -349,7 +360,8 @@ void RunAutoCalibration(PagesContext& ctx)
     ControlModel& m = ctx.model;
     const QString box = QStringLiteral("TextAutoCal");
     m.setText(box, ctx.tr("LangACStart"));
-    waitMs(4000);
+    if (!waitMs(ctx, 4000))
+        return;
     if (exchangeOnce(ctx, QStringLiteral("A 5"), 1000) != QStringLiteral("!")) {
         m.setText(box, ctx.tr("LangACUA"));
         return;
@@ -359,7 +371,8 @@ void RunAutoCalibration(PagesContext& ctx)
     QString reply;
     for (int poll = 0; poll < AutoCalPolls && reply != QStringLiteral("1") && reply != QStringLiteral("2"); ++poll) {
         reply = exchangeOnce(ctx, QStringLiteral("A 4"), 3000);
-        waitMs(1000);
+        if (!waitMs(ctx, 1000))
+            return;
     }
     if (reply == QStringLiteral("1")) {
         m.setText(box, ctx.tr("LangACComplete"));

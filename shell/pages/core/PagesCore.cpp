@@ -83,6 +83,9 @@ PagesCore::~PagesCore() = default;
 
 void PagesCore::setSelectedSensor(const PageSensor& sensor)
 {
+    // What the page holds was read from another sensor.
+    if (sensor.address != ctx_.sensor.address)
+        fillComplete_ = false;
     ctx_.sensor = sensor;
     ctx_.type.CurrentTypeCode = sensor.typeCode;
 }
@@ -117,8 +120,12 @@ void PagesCore::configurationPageEntered()
 {
     const bool calibrationLocked = ReadSetting(QStringLiteral("Settings"), QStringLiteral("DisableCalib"), settingsPath_)
                                    == QStringLiteral("1");
-    if (EnterConfigurationPage(ctx_, access_->configurationLocked(), calibrationLocked))
+    if (EnterConfigurationPage(ctx_, access_->configurationLocked(), calibrationLocked)) {
+        // Until the fill has run the boxes hold whatever they held before.
+        fillComplete_ = false;
+        model_.setEnabled(QStringLiteral("CmdConfigWrite"), false);
         requests_.FillConfigRequest = true;
+    }
 }
 
 void PagesCore::diagnosticsPageEntered(int previousTab, const AdapterConnection& connection)
@@ -156,12 +163,19 @@ void PagesCore::serveFill()
 void PagesCore::serveWrite()
 {
     requests_.WriteConfigRequest = false;
+    // Boxes not filled from this sensor would write defaults or another sensor's values.
+    if (!fillComplete_) {
+        model_.setEnabled(QStringLiteral("CmdConfigWrite"), false);
+        emit writePending(false);
+        return;
+    }
     {
         Busy busy(*this);
         const bool answered = WriteConfigurationPage(ctx_);
         ConfirmConfigurationWrite(ctx_, answered);
     }
     model_.setEnabled(QStringLiteral("CmdConfigWrite"), fillComplete_);
+    emit writePending(false);
 }
 
 void PagesCore::runDiagnosticsTick()
@@ -231,11 +245,17 @@ void PagesCore::raise(DiagnosticsRequest request, const QString& button)
     requests_.setPending(request, true);
 }
 
+void PagesCore::endOutputTest()
+{
+    requests_.OutputTestRequest = false;
+    if (model_.visible(QStringLiteral("FrameInterface")))
+        CloseOutputTest(ctx_, access_->fullLevel());
+}
+
 void PagesCore::toggleOutputTest()
 {
     if (model_.visible(QStringLiteral("FrameInterface"))) {
-        CloseOutputTest(ctx_, access_->fullLevel());
-        requests_.OutputTestRequest = false;
+        endOutputTest();
     } else {
         OpenOutputTest(ctx_);
         requests_.OutputTestRequest = true;
@@ -255,6 +275,7 @@ void PagesCore::buttonClicked(const QString& name)
     if (name == QLatin1String("CmdConfigWrite")) {
         model_.setEnabled(name, false);
         requests_.WriteConfigRequest = true;
+        emit writePending(true);
     } else if (name == QLatin1String("BtnFactoryReset")) {
         if (access_->askFactoryReset())
             requests_.FactoryResetRequest = true;

@@ -51,6 +51,9 @@ public:
     void adaptToSensorType();
     void applyTexts();
     void showDemonstrationValues();
+    // A new search ends the output test: its frame would otherwise cover the page with
+    // nothing left to close it.
+    void endOutputTest();
 
     void configurationPageEntered();
     void diagnosticsPageEntered(int previousTab, const AdapterConnection& connection);
@@ -67,6 +70,8 @@ public:
 signals:
     void busyChanged(bool busy);
     void valueListsRefilled();
+    // From the Write click until its write has run, the page may not change.
+    void writePending(bool pending);
 
 private:
     class Busy;
@@ -82,6 +87,7 @@ private:
     TaskRequests& requests_;
     QString settingsPath_;
     std::unique_ptr<AccessLevels> access_;
+    // The last fill of the selected sensor got every answer: only then may the page be written.
     bool fillComplete_ = false;
 };
 
