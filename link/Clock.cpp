@@ -5,7 +5,9 @@
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
+#include <limits>
 
 namespace dunmere {
 
@@ -22,6 +24,17 @@ Clock& Clock::current()
 void Clock::install(Clock* clock) { installed = clock; }
 
 // ---- RealClock
+
+namespace {
+
+// A wait "for ever" is a deadline far beyond what a Qt timer takes; cut to its range rather
+// than let the cast wrap to a negative interval.
+int timerInterval(qint64 ms)
+{
+    return static_cast<int>(std::clamp<qint64>(ms, 0, std::numeric_limits<int>::max()));
+}
+
+}  // namespace
 
 qint64 RealClock::nowMs() const
 {
@@ -56,7 +69,7 @@ bool RealClock::waitUntil(const std::function<bool()>& done, qint64 deadlineMs)
                 loop.quit();
         });
     }
-    deadline.start(static_cast<int>(qMax<qint64>(0, deadlineMs - nowMs())));
+    deadline.start(timerInterval(deadlineMs - nowMs()));
     loop.exec();
     QObject::disconnect(check);
     return done();
@@ -74,7 +87,7 @@ int RealClock::schedule(qint64 atMs, std::function<void()> fn, Runs)
         fn();
     });
     timers_[handle] = timer;
-    timer->start(static_cast<int>(qMax<qint64>(0, atMs - nowMs())));
+    timer->start(timerInterval(atMs - nowMs()));
     return handle;
 }
 

@@ -4,6 +4,7 @@
 #include "Transport.h"
 #include "TransportFactory.h"
 
+#include <QFileInfo>
 #include <algorithm>
 
 namespace dunmere {
@@ -74,13 +75,29 @@ void ComPorts::EnumerateComPorts()
     paths_ = currentNumbering();
     count_ = 0;
     available_.fill(false);
+    denied_.clear();
     for (int port = 1; port <= MaxPort; ++port) {
+        if (paths_[port].isEmpty())
+            continue;
         // Opening and dropping the port is the probe; a failure only means "not usable".
-        if (!paths_[port].isEmpty() && factory_.openSerial(paths_[port]) != nullptr) {
+        if (factory_.openSerial(paths_[port]) != nullptr) {
             available_[port] = true;
             ++count_;
+        } else if (factory_.lastOpenDenied()) {
+            denied_.append(paths_[port]);
         }
     }
+}
+
+QStringList ComPorts::presentDevices() const
+{
+    QStringList devices = factory_.serialDevices();
+    // The numbering of the last probe: reading the settings file on every check would be waste.
+    for (const QString& path : paths_) {
+        if (!path.isEmpty() && !devices.contains(path) && QFileInfo::exists(path))
+            devices.append(path);
+    }
+    return devices;
 }
 
 bool ComPorts::PortAvailable(int port) const { return port >= 1 && port <= MaxPort && available_[port]; }
@@ -118,7 +135,7 @@ SerialDeviceWatcher::SerialDeviceWatcher(TransportFactory& factory, QObject* par
 
 void SerialDeviceWatcher::start()
 {
-    known_ = factory_.serialDevices();
+    known_ = devices_ ? devices_() : factory_.serialDevices();
     timer_.start();
 }
 
@@ -126,7 +143,7 @@ void SerialDeviceWatcher::check()
 {
     if (busy_ && busy_())
         return;
-    const QStringList now = factory_.serialDevices();
+    const QStringList now = devices_ ? devices_() : factory_.serialDevices();
     const QStringList before = std::exchange(known_, now);
     for (const QString& device : before) {
         if (!now.contains(device))

@@ -33,6 +33,11 @@ public:
     [[nodiscard]] QString devicePath(int port) const;
     // The number a device had at the last probe; 0 when it had none.
     [[nodiscard]] int portNumber(const QString& devicePath) const;
+    // Devices the last probe could not open because this user may not use them.
+    [[nodiscard]] const QStringList& deniedPaths() const { return denied_; }
+    // The devices to watch: those the system lists and those the last probe numbered that
+    // exist (a pseudo-terminal named in [Ports] is never in the system's list).
+    [[nodiscard]] QStringList presentDevices() const;
 
 private:
     // Port number -> device path for the devices the system lists now (index 0 unused).
@@ -43,6 +48,7 @@ private:
     std::array<QString, MaxPort + 1> paths_{};
     std::array<bool, MaxPort + 1> available_{};
     int count_ = 0;
+    QStringList denied_;
 };
 
 // Sorts device paths so that ttyUSB2 comes before ttyUSB10.
@@ -61,6 +67,8 @@ public:
     SerialDeviceWatcher& operator=(const SerialDeviceWatcher&) = delete;
 
     void setGuard(std::function<bool()> busy) { busy_ = std::move(busy); }
+    // Where the list of devices comes from; the factory's list unless set.
+    void setDeviceList(std::function<QStringList()> devices) { devices_ = std::move(devices); }
     // Takes the present list as known and starts checking.
     void start();
     void stop() { timer_.stop(); }
@@ -76,6 +84,7 @@ private:
     ClockTimer timer_;
     QStringList known_;
     std::function<bool()> busy_;
+    std::function<QStringList()> devices_;
 };
 
 }  // namespace dunmere

@@ -13,6 +13,8 @@ namespace {
 
 constexpr int ExchangeTimeoutMs = 1500;
 constexpr int Tries = 3;
+// Far more than the longest reply; what another master sends between exchanges is cut to this.
+constexpr qsizetype IdleReceiveLimit = 4096;
 
 bool toleratedWhenMissing(int number)
 {
@@ -262,9 +264,14 @@ void Link::onTransportReadyRead()
     if (!useTcp() || !transport_)
         return;
     state_.NetReceiveBuffer += transport_->readAll();
-    DebugLog(QStringLiteral("Received: ") + latin1(state_.NetReceiveBuffer) + QStringLiteral("Received Length: ")
-                 + QString::number(state_.NetReceiveBuffer.size()),
-             20);
+    // Between exchanges only another master talks, and the next send clears the buffer
+    // anyway; a bus that never falls silent must not grow it without bound.
+    if (!exchangeInProgress() && state_.NetReceiveBuffer.size() > IdleReceiveLimit)
+        state_.NetReceiveBuffer = state_.NetReceiveBuffer.right(IdleReceiveLimit);
+    if (DebugThreshold() >= 20)
+        DebugLog(QStringLiteral("Received: ") + latin1(state_.NetReceiveBuffer) + QStringLiteral("Received Length: ")
+                     + QString::number(state_.NetReceiveBuffer.size()),
+                 20);
 }
 
 void Link::onTransportFailed()
@@ -295,6 +302,8 @@ void Link::handleTransportFailure(bool duringSend)
     DebugLog(QStringLiteral("Transport failure: ") + reason, 10);
     if (messages_ && !state_.ProgramClosing)
         messages_->show(text("LangFATALCOMMSERROR") + QStringLiteral(" ") + reason, MessageButtons::Ok);
+    if (transport_->kind() == Transport::Kind::Serial)
+        emit serialPortLost();
 }
 
 // ---- exchanges

@@ -61,6 +61,8 @@ signals:
     void traffic(bool outgoing, const QByteArray& bytes);
     // The status label's text after the TCP connection was lost.
     void connectionLost(const QString& statusText);
+    // The serial device failed and was closed; the transport's record of it must follow.
+    void serialPortLost();
     // A TCP receive got its first data (or none): the diagnostics window refreshes.
     void roundTripMeasured(bool gotData);
 

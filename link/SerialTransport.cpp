@@ -42,6 +42,7 @@ bool SerialTransport::open(const QString& devicePath)
     close();
     errorText_.clear();
     losing_ = false;
+    permissionDenied_ = false;
     port_.setPortName(devicePath);
     port_.setBaudRate(BaudRate);
     port_.setDataBits(QSerialPort::Data8);
@@ -49,6 +50,7 @@ bool SerialTransport::open(const QString& devicePath)
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!port_.open(QIODevice::ReadWrite)) {
+        permissionDenied_ = port_.error() == QSerialPort::PermissionError;
         errorText_ = port_.errorString();
         port_.clearError();
         return false;

@@ -18,6 +18,8 @@ public:
     // device cannot be opened (errorText() says why).
     [[nodiscard]] bool open(const QString& devicePath);
     [[nodiscard]] QString devicePath() const { return port_.portName(); }
+    // The last open failed because this user may not use the device.
+    [[nodiscard]] bool permissionDenied() const { return permissionDenied_; }
 
     Kind kind() const override { return Kind::Serial; }
     bool isOpen() const override { return port_.isOpen(); }
@@ -43,6 +45,7 @@ private:
     QSerialPort port_;
     QString errorText_;
     bool losing_ = false;
+    bool permissionDenied_ = false;
 };
 
 }  // namespace dunmere

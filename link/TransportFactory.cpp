@@ -18,8 +18,13 @@ QStringList SystemTransports::serialDevices() const
 std::unique_ptr<Transport> SystemTransports::openSerial(const QString& devicePath)
 {
     auto port = std::make_unique<SerialTransport>();
-    if (devicePath.isEmpty() || !port->open(devicePath))
+    lastOpenDenied_ = false;
+    if (devicePath.isEmpty())
         return nullptr;
+    if (!port->open(devicePath)) {
+        lastOpenDenied_ = port->permissionDenied();
+        return nullptr;
+    }
     return port;
 }
 

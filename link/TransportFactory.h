@@ -19,6 +19,8 @@ public:
     // cannot be opened.
     [[nodiscard]] virtual std::unique_ptr<Transport> openSerial(const QString& devicePath) = 0;
     [[nodiscard]] virtual std::unique_ptr<TcpClient> createTcpClient() = 0;
+    // The last openSerial failed because this user may not use the device.
+    [[nodiscard]] virtual bool lastOpenDenied() const { return false; }
 };
 
 // QSerialPort devices as QSerialPortInfo lists them, QTcpSocket connections.
@@ -27,6 +29,10 @@ public:
     QStringList serialDevices() const override;
     std::unique_ptr<Transport> openSerial(const QString& devicePath) override;
     std::unique_ptr<TcpClient> createTcpClient() override;
+    bool lastOpenDenied() const override { return lastOpenDenied_; }
+
+private:
+    bool lastOpenDenied_ = false;
 };
 
 }  // namespace dunmere

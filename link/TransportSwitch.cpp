@@ -34,7 +34,9 @@ TransportSwitch::TransportSwitch(Link& link, TransportFactory& factory, const Et
     watcher_.setGuard([this] { return switching_ || link_.exchangeInProgress() || host().busy(); });
     connect(&watcher_, &SerialDeviceWatcher::deviceAppeared, this, &TransportSwitch::onDeviceAppeared);
     connect(&watcher_, &SerialDeviceWatcher::deviceRemoved, this, &TransportSwitch::onDeviceRemoved);
+    watcher_.setDeviceList([this] { return ports_.presentDevices(); });
     connect(&link_, &Link::connectionLost, this, &TransportSwitch::showStatus);
+    connect(&link_, &Link::serialPortLost, this, &TransportSwitch::onSerialPortLost);
 }
 
 TransportSwitch::~TransportSwitch()
@@ -144,10 +146,34 @@ bool TransportSwitch::lineIsQuiet()
     return port->bytesAvailable() == 0;
 }
 
+QString TransportSwitch::noPortStatus() const
+{
+    // Says that nothing is open and where to open something.
+    return text("LangNo") + QStringLiteral(" ") + text("LangComPort") + QStringLiteral(" - ") + text("LangCommunications");
+}
+
 void TransportSwitch::noComPort()
 {
-    hideStatus();
-    message(text("LangNo") + QStringLiteral(" ") + text("LangComPort"));
+    showStatus(noPortStatus());
+    QString advice;
+    if (!ports_.deniedPaths().isEmpty()) {
+        // Not a translated text: it names a system group and a command, which do not change.
+        advice = QStringLiteral("\rPermission denied for %1: this user may not use serial ports. Add the user to the "
+                                "'dialout' group (sudo usermod -aG dialout $USER), then log out and in again.")
+                     .arg(ports_.deniedPaths().join(QStringLiteral(", ")));
+    }
+    message(text("LangNo") + QStringLiteral(" ") + text("LangComPort") + advice);
+}
+
+void TransportSwitch::onSerialPortLost()
+{
+    if (!serialInUse_)
+        return;
+    // Reopened when the same device shows again.
+    lostPath_ = serialPath_;
+    closeBoth();
+    showStatus(noPortStatus());
+    host().refreshCommunicationsMenu();
 }
 
 void TransportSwitch::SetComPort(int port)
@@ -284,6 +310,19 @@ void TransportSwitch::fallBack(bool serialBefore, int previousAdapter)
 void TransportSwitch::onDeviceAppeared(const QString& devicePath)
 {
     DebugLog(QStringLiteral("Serial device appeared: ") + devicePath, 15);
+    if (devicePath == lostPath_ && !closing()) {
+        // The device the program lost is back: open it again and look for the sensors, as
+        // after plugging the cable back in.
+        lostPath_.clear();
+        ports_.EnumerateComPorts();
+        host().rebuildMenus();
+        if (const int port = ports_.portNumber(devicePath); port != 0) {
+            SetComPort(port);
+            if (serialActive())
+                host().initTasks();
+        }
+        return;
+    }
     reprobeKeepingPort();
 }
 
@@ -293,6 +332,7 @@ void TransportSwitch::onDeviceRemoved(const QString& devicePath)
     // The whole device is compared, not a trailing number, and the ports are probed again
     // first, so the move goes to a port that is really there.
     if (serialInUse_ && devicePath == serialPath_) {
+        lostPath_ = devicePath;
         closeBoth();
         ports_.EnumerateComPorts();
         host().rebuildMenus();

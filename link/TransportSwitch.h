@@ -94,6 +94,8 @@ public:
     // the serial port in use before, else the adapter used before, else no transport.
     void SetIPPort(int adapter, bool automatic);
 
+    // The status line's text while no port is open: that nothing is, and where to choose one.
+    [[nodiscard]] QString noPortStatus() const;
     // Starts following serial devices as they appear and disappear.
     void watchDevices();
 
@@ -115,6 +117,7 @@ private:
     bool openPort(bool makeActive);
     [[nodiscard]] bool lineIsQuiet();
     void noComPort();
+    void onSerialPortLost();
     void fallBack(bool serialBefore, int previousAdapter);
     void onDeviceAppeared(const QString& devicePath);
     void onDeviceRemoved(const QString& devicePath);
@@ -134,6 +137,7 @@ private:
 
     std::unique_ptr<Transport> serial_;
     QString serialPath_;       // device of serial_
+    QString lostPath_;         // the device in use that failed or went away; reopened when it returns
     bool serialInUse_ = false;  // SetComPort made the serial port the link's transport
     std::unique_ptr<TcpClient> tcp_;
     bool switching_ = false;

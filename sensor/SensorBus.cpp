@@ -111,6 +111,8 @@ SensorBus::SearchOutcome SensorBus::SensorSearch()
     for (int a = FirstBusAddress; a <= LastBusAddress; ++a) {
         if (overtaken())
             return finish(SearchOutcome::Overtaken);
+        if (report)
+            report->searchProbing(a);
         int frameCode = -1;
         QString reply;
         const int replyAddress = identify(a, probeTimeoutMs_, frameCode, reply);

@@ -28,6 +28,8 @@ public:
     virtual void adaptPages() {}
     // A search began: hourglass pointer, pages 1-3 disabled.
     virtual void searchStarted() {}
+    // The search is about to ask this address (1-16), so a user sees it move on.
+    virtual void searchProbing(int address) { Q_UNUSED(address); }
     // The search found a sensor: enable the buttons that need one.
     virtual void sensorsFound() {}
     // The search found none: show the demonstration values.

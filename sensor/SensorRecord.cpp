@@ -2,6 +2,8 @@
 
 #include "link/NumberRules.h"
 
+#include <algorithm>
+
 namespace dunmere {
 
 namespace {
@@ -76,6 +78,11 @@ std::optional<HardwareKind> HardwareKindOfFirstReading(int parameter78, bool bri
 {
     const int bits = parameter78 & 0xF0;
     return bits <= 64 ? kindOfBits(bits, brixEdition) : std::nullopt;
+}
+
+bool FitsOnTheBus(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0xFF; });
 }
 
 }  // namespace dunmere

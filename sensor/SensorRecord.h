@@ -36,6 +36,12 @@ void ClearSensorTable(SensorRecords& table);
 // values as they are.
 void ParseFirmwareText(SensorRecord& record);
 
+// A sensor's name is at most this long.
+inline constexpr int SensorNameLength = 20;
+// Whether a text can travel in a command: the bus carries one byte per character, from the
+// space up to 0xFF; anything else would arrive as "?".
+[[nodiscard]] bool FitsOnTheBus(const QString& text);
+
 // Sensors with a second measurement channel (and the parameter numbers that go with it).
 [[nodiscard]] bool HasSecondChannel(int typeCode);
 

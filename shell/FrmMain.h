@@ -151,6 +151,7 @@ private:
     void rowsInUse(bool any) override;
     void adaptPages() override;
     void searchStarted() override;
+    void searchProbing(int address) override;
     void sensorsFound() override;
     void demonstrationMode() override;
     void searchFinished() override;

@@ -218,7 +218,17 @@ void FrmMain::sensorsFound()
 
 void FrmMain::demonstrationMode() { ShowDemonstrationValues(); }
 
-void FrmMain::searchFinished() { QApplication::restoreOverrideCursor(); }
+void FrmMain::searchProbing(int address)
+{
+    showStatus(texts_.text(QStringLiteral("LangSearch")) + QStringLiteral(": ") + texts_.text(QStringLiteral("LangAddress"))
+               + QStringLiteral(" %1 / %2").arg(address).arg(LastBusAddress));
+}
+
+void FrmMain::searchFinished()
+{
+    QApplication::restoreOverrideCursor();
+    showConnectedVia();
+}
 
 void FrmMain::ShowDemonstrationValues()
 {

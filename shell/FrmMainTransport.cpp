@@ -111,14 +111,15 @@ void FrmMain::showConnectedVia()
     const QString via = texts_.text(QStringLiteral("LangConnectedVia"));
     const TransportState& state = switch_.state();
     if (simulated_ && link_.transport() == simulated_ && link_.state().ComPortOpen)
-        showStatus(via + QStringLiteral(" the simulated bus"));
+        // The simulator's own name: the same in every language.
+        showStatus(via + QStringLiteral(" dunmere-sim"));
     else if (link_.state().IPMode)
         showStatus(via + QLatin1Char(' ') + state.RemoteHostText + QLatin1Char(':') + QString::number(state.RemotePortValue));
     else if (link_.state().ComPortOpen)
         showStatus(via + QLatin1Char(' ') + texts_.text(QStringLiteral("LangComPort")) + QLatin1Char(' ')
                    + QString::number(state.CurrentComPort));
     else
-        hideStatus();
+        showStatus(switch_.noPortStatus());
 }
 
 void FrmMain::setCommunicationsMenuEnabled(bool enabled)

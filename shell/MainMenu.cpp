@@ -39,6 +39,12 @@ void MainMenu::build(const MenuContents& contents, const MenuTicks& ticks)
     DebugLog(QStringLiteral("Running BuildMenu"), 15);
     const bool communicationsEnabled = itemEnabled(QStringLiteral("mnuCommunications")) || items_.isEmpty();
     bar_->clear();
+    // The old menus are the bar's children and outlive clear(); later, because this may run
+    // from inside one of their own items (the language menu).
+    for (QMenu* menu : std::as_const(menus_)) {
+        if (menu->parent() == bar_)
+            menu->deleteLater();
+    }
     items_.clear();
     menus_.clear();
 

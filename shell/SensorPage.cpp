@@ -1,5 +1,7 @@
 #include "SensorPage.h"
 
+#include "sensor/SensorRecord.h"
+
 #include "link/ValueFormat.h"
 
 #include <QCheckBox>
@@ -8,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QValidator>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -83,6 +86,17 @@ void SensorPage::buildAddressBoxes()
     connect(listTemp_, &QComboBox::activated, this, &SensorPage::tempListChosen);
 }
 
+namespace {
+
+// Refuses characters a name cannot carry on the bus, as they are typed or pasted.
+class BusTextValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override { return FitsOnTheBus(input) ? Acceptable : Invalid; }
+};
+
+}  // namespace
+
 void SensorPage::buildRows()
 {
     for (int r = 0; r < RowCount; ++r) {
@@ -97,7 +111,8 @@ void SensorPage::buildRows()
         row.ListAddress->setGeometry(44, 18, 56, 26);
         row.TextName = named(new QLineEdit(frame), indexed("TextName", r));
         row.TextName->setGeometry(108, 18, 170, 26);
-        row.TextName->setMaxLength(20);
+        row.TextName->setMaxLength(SensorNameLength);
+        row.TextName->setValidator(new BusTextValidator(row.TextName));
         row.CmdAddrOK = named(new QPushButton(frame), indexed("CmdAddrOK", r));
         row.CmdAddrOK->setGeometry(284, 17, 88, 28);
         row.CmdAddrOK->setToolTip(QStringLiteral("Update sensor"));

@@ -10,6 +10,7 @@
 #include "link/Transport.h"
 #include "link/ValueFormat.h"
 #include "sensor/ConfigSnapshot.h"
+#include "sensor/SensorRecord.h"
 #include "sensor/LiveReadings.h"
 #include "sensor/ParameterRegister.h"
 #include "sensor/SensorBus.h"
@@ -27,7 +28,6 @@ namespace dunmere::cli {
 namespace {
 
 constexpr int WatchIntervalMs = 200;
-constexpr int NameLength = 20;
 
 class UsageError {
 public:
@@ -68,14 +68,6 @@ void needArguments(const QStringList& args, int low, int high, const QString& co
 {
     if (args.size() < low || args.size() > high)
         throw UsageError(QStringLiteral("wrong number of arguments for ") + command);
-}
-
-bool plainText(const QString& text)
-{
-    for (const QChar c : text)
-        if (c.unicode() < 0x20 || c.unicode() > 0xFF)
-            return false;
-    return true;
 }
 
 // Everything one command needs; the bus opens once the arguments have been checked.
@@ -192,7 +184,7 @@ int action(Session& s, const QStringList& args)
 {
     needArguments(args, 2, 2, QStringLiteral("action"));
     const int address = parseAddress(args[0]);
-    if (args[1].isEmpty() || !plainText(args[1]))
+    if (args[1].isEmpty() || !FitsOnTheBus(args[1]))
         throw UsageError(QStringLiteral("CODE must be plain text, such as 1"));
     if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
         return opened;
@@ -241,7 +233,7 @@ int rename(Session& s, const QStringList& args)
     needArguments(args, 2, 2, QStringLiteral("rename"));
     const int address = parseAddress(args[0]);
     const QString& name = args[1];
-    if (name.size() > NameLength || !plainText(name))
+    if (name.size() > SensorNameLength || !FitsOnTheBus(name))
         throw UsageError(QStringLiteral("NAME must be plain text of up to 20 characters"));
     if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
         return opened;

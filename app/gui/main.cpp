@@ -88,10 +88,51 @@ void answerMessagesWithPictures(FrmMessages& messages, Screenshots& shots)
     });
 }
 
+// Before the QApplication exists: without a display it would abort with a message about
+// platform plugins that tells a user nothing.
+bool displayAvailable(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
+        || qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
+        return true;
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]).startsWith("-platform"))
+            return true;
+    }
+    return false;
+}
+
+bool hasArgument(int argc, char** argv, std::initializer_list<const char*> names)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        for (const char* name : names) {
+            if (arg == name || arg.startsWith(QByteArray(name) + '='))
+                return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (hasArgument(argc, argv, {"--help", "-h"})) {
+        std::printf("%s", qPrintable(GuiUsage()));
+        return 0;
+    }
+    if (!displayAvailable(argc, argv)) {
+        if (!hasArgument(argc, argv, {"--screenshot"})) {
+            std::fprintf(stderr,
+                         "dunmere: there is no display to show the window on (DISPLAY and WAYLAND_DISPLAY are not set).\n"
+                         "Start it from a desktop session, or write pictures of its windows instead:\n"
+                         "  dunmere --simulate --screenshot DIR\n"
+                         "(--screenshot uses Qt's offscreen platform; so does QT_QPA_PLATFORM=offscreen.)\n");
+            return 2;
+        }
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dunmere"));
     QApplication::setOrganizationName(QStringLiteral("Quelmar"));
@@ -101,8 +142,7 @@ int main(int argc, char** argv)
 
     const GuiOptions options = ParseGuiOptions(QApplication::arguments());
     if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "dunmere: %s\nusage: dunmere [--simulate[=SENSORS]] [--screenshot DIR] [--debug-level N]\n",
-                     qPrintable(options.error));
+        std::fprintf(stderr, "dunmere: %s\n%s", qPrintable(options.error), qPrintable(GuiUsage()));
         return 2;
     }
     if (options.debugLevel >= 0)

@@ -14,6 +14,9 @@ struct GuiOptions {
     QString error;          // not empty: the command line could not be taken
 };
 
+// What --help prints.
+[[nodiscard]] QString GuiUsage();
+
 // --simulate[=SPEC], --screenshot DIR (or =DIR), --debug-level N (or =N).
 [[nodiscard]] GuiOptions ParseGuiOptions(const QStringList& arguments);
 

@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QPointer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <memory>
@@ -60,10 +61,15 @@ public:
         if (!devices_.contains(path))
             return nullptr;
         opened << path;
-        return std::make_unique<sim::SimTransport>(bus_, Transport::Kind::Serial);
+        auto port = std::make_unique<sim::SimTransport>(bus_, Transport::Kind::Serial);
+        lastOpened = port.get();
+        return port;
     }
     std::unique_ptr<TcpClient> createTcpClient() override { return std::make_unique<TcpTransport>(); }
+    // Devices unplugged and plugged back in.
+    void setDevices(QStringList devices) { devices_ = std::move(devices); }
     QStringList opened;
+    QPointer<sim::SimTransport> lastOpened;  // the port the program holds after a switch
 
 private:
     sim::SimBus& bus_;

@@ -15,6 +15,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenuBar>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -115,6 +117,19 @@ private slots:
         QVERIFY(f.main.menu().item("mnuLanguage2")->isChecked());
         QVERIFY(!f.main.menu().item("mnuLanguage1")->isChecked());
         QCOMPARE(f.find<QComboBox>("ListValue")->itemText(0), QStringLiteral("de-Filtered de-Unscaled"));
+    }
+
+    void menuRebuildLeavesNoOldMenus()
+    {
+        MainWindowFixture f("NumLangs=1\r\n");
+        f.main.load();
+        auto menus = [&] { return f.main.menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly).size(); };
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const auto afterStart = menus();
+        for (const char* item : {"mnuLanguage2", "mnuLanguage1", "mnuLanguage2"})
+            f.main.menu().item(QString::fromLatin1(item))->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(menus(), afterStart);
     }
 
     void searchSpeedMenu()

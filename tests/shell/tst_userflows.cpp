@@ -10,6 +10,7 @@
 #include "pagoline/core/Pagoline.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -73,6 +74,8 @@ private slots:
     void writePressedBeforeTheFillSendsNothing();
     void tabClickRunsThePageEntryAndLocksTheMenus();
     void searchEndsTheOutputTest();
+    void deviceLostAndBackFindsTheSensorsAgain();
+    void renameRefusesWhatTheBusCannotCarry();
 };
 
 void TstUserFlows::searchPressedTwiceCompletesTwice()
@@ -82,6 +85,12 @@ void TstUserFlows::searchPressedTwiceCompletesTwice()
     f.main.show();
     TickOverlap ticks(f.main);
     auto* search = f.find<QPushButton>("CmdSearch");
+    auto* status = f.find<QLabel>("lblConnectedVia");
+    QStringList statusWhileSending;
+    connect(&f.link, &Link::traffic, this, [&](bool outgoing, const QByteArray&) {
+        if (outgoing && !statusWhileSending.contains(status->text()))
+            statusWhileSending << status->text();
+    });
     for (int round = 0; round < 2; ++round) {
         f.clock.clock.advance(1000);
         QTest::mouseClick(search, Qt::LeftButton);
@@ -94,6 +103,10 @@ void TstUserFlows::searchPressedTwiceCompletesTwice()
     f.clock.clock.advance(1000);
     QVERIFY(!f.find<QLabel>("LblReading_2")->text().isEmpty());
     QCOMPARE(ticks.overlapping, 0);
+    // The status line said where the search was, and what is connected once it was over.
+    for (int address : {1, 7, 16})
+        QVERIFY(statusWhileSending.contains(QStringLiteral("en-Search: en-Address %1 / 16").arg(address)));
+    QCOMPARE(status->text(), QStringLiteral("en-ConnectedVia dunmere-sim"));
 }
 
 void TstUserFlows::movingTheSelectedSensorMovesThePages()
@@ -207,6 +220,64 @@ void TstUserFlows::searchEndsTheOutputTest()
     clickTab(f, 2);
     QVERIFY(!frame->isVisible());
     QVERIFY(!f.main.requests().OutputTestRequest);
+}
+
+void TstUserFlows::deviceLostAndBackFindsTheSensorsAgain()
+{
+    MainWindowFixture f("NumLangs=1\r\nLastComms=COM\r\nPort=1\r\n", std::nullopt);
+    [[maybe_unused]] const bool added = sim::populate(f.bus, sim::parseSensorList(QStringLiteral("1:45,4:77")).sensors);
+    SimulatedPorts ports(f.bus, {"/dev/simA"});
+    Link link;
+    LanguageTexts texts;
+    FrmMain main(link, texts, ports);
+    QStringList shown;
+    main.messages().setAnswerProvider([&](const QString& text, MessageButtons) {
+        shown << text;
+        return FrmMessages::Answer::Ok;
+    });
+    main.load();
+    main.show();
+    auto* status = main.findChild<QLabel*>("lblConnectedVia");
+    QCOMPARE(status->text(), QStringLiteral("en-ConnectedVia en-ComPort 1"));
+    QVERIFY(!main.noSensorFound());
+
+    // The device fails while the rows are polled, and is gone from the system's list.
+    QVERIFY(ports.lastOpened);
+    ports.setDevices({});
+    ports.lastOpened->close();
+    emit ports.lastOpened->failed();
+    QVERIFY(f.clock.clock.runUntil([&] { return main.noSensorFound(); }, 30'000));
+    QVERIFY(!shown.isEmpty() && shown.first().endsWith(QStringLiteral("The port is not open")));
+    QCOMPARE(status->text(), QStringLiteral("en-No en-ComPort - en-Communications"));
+    QVERIFY(!main.menu().item("mnuComPortCom1") || !main.menu().item("mnuComPortCom1")->isChecked());
+
+    f.clock.clock.advance(5000);  // unplugged for a while
+
+    // Plugged back in: opened again and searched, with nobody touching the window.
+    ports.setDevices({"/dev/simA"});
+    QVERIFY(f.clock.clock.runUntil([&] { return !main.noSensorFound(); }, 30'000));
+    QVERIFY(f.clock.clock.runUntil([&] { return main.findChild<QPushButton*>("CmdSearch")->isEnabled(); }, 30'000));
+    QCOMPARE(status->text(), QStringLiteral("en-ConnectedVia en-ComPort 1"));
+    QVERIFY(main.menu().item("mnuComPortCom1")->isChecked());
+    QVERIFY(main.taskTimer().isActive());
+}
+
+void TstUserFlows::renameRefusesWhatTheBusCannotCarry()
+{
+    MainWindowFixture f("NumLangs=1\r\n", QStringLiteral("1:45"));
+    f.main.load();
+    f.main.show();
+    auto* name = f.find<QLineEdit>("TextName_0");
+    name->selectAll();
+    // Typed one key at a time, as a keyboard with these letters sends them.
+    for (const QChar c : QStringLiteral("Mixer \u03A9\u00DF\u4E2D")) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(name, &press);
+    }
+    QCOMPARE(name->text(), QStringLiteral("Mixer \u00DF"));
+    QTest::mouseClick(f.find<QPushButton>("CmdAddrOK_0"), Qt::LeftButton);
+    f.clock.clock.advance(3000);
+    QCOMPARE(f.bus.sensorAt(1)->name().trimmed(), QByteArray("Mixer \xDF"));
 }
 
 QTEST_MAIN(TstUserFlows)

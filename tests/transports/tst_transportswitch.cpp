@@ -99,7 +99,8 @@ public:
     QStringList serialDevices() const override { return devices; }
     std::unique_ptr<Transport> openSerial(const QString& path) override
     {
-        if (path.isEmpty() || busy.contains(path) || (!devices.contains(path) && !extraOpenable.contains(path)))
+        denied = denyPermission.contains(path);
+        if (path.isEmpty() || busy.contains(path) || denied || (!devices.contains(path) && !extraOpenable.contains(path)))
             return nullptr;
         auto port = std::make_unique<ScriptedTransport>(Transport::Kind::Serial);
         if (chatterAfterMs >= 0)
@@ -115,7 +116,10 @@ public:
     }
 
     QStringList devices;
+    bool lastOpenDenied() const override { return denied; }
     QSet<QString> busy;           // listed but held by another program
+    QSet<QString> denyPermission;  // listed but this user may not open it
+    bool denied = false;
     QSet<QString> extraOpenable;  // not listed, but named in section Ports (pseudo-terminals)
     qint64 chatterAfterMs = -1;   // another master speaks this long after an open
     QStringList opened;
@@ -216,6 +220,7 @@ private slots:
     void savedPortGoneUsesLowestPresentAndWritesItBack_data();
     void savedPortGoneUsesLowestPresentAndWritesItBack();
     void noUsablePortLeavesNoTransport();
+    void portWithoutPermissionNamesTheGroup();
     void trafficWithinOneSecondIsAnotherMaster_data();
     void trafficWithinOneSecondIsAnotherMaster();
     void removedDeviceComparesTheWholeDevice_data();
@@ -308,7 +313,21 @@ void TestTransportSwitch::noUsablePortLeavesNoTransport()
     rig.sw->SetComPort(1);
     QCOMPARE(rig.messages.shown, QStringList{QStringLiteral("LangNo LangComPort")});
     QVERIFY(!rig.link.state().ComPortOpen && !rig.link.state().IPMode);
-    QVERIFY(!rig.sw->statusShown());
+    // The status line says so, and where to choose another.
+    QVERIFY(rig.sw->statusShown());
+    QCOMPARE(rig.sw->statusText(), QStringLiteral("LangNo LangComPort - LangCommunications"));
+}
+
+void TestTransportSwitch::portWithoutPermissionNamesTheGroup()
+{
+    VirtualClockScope clock;
+    Rig rig({QStringLiteral("/dev/ttyUSB0")});
+    rig.factory.denyPermission.insert(QStringLiteral("/dev/ttyUSB0"));
+    rig.sw->EnumerateComPorts();
+    rig.sw->SetComPort(1);
+    QCOMPARE(rig.messages.shown.size(), 1);
+    QVERIFY(rig.messages.shown.first().startsWith(QStringLiteral("LangNo LangComPort\rPermission denied for /dev/ttyUSB0")));
+    QVERIFY(rig.messages.shown.first().contains(QStringLiteral("'dialout' group")));
 }
 
 void TestTransportSwitch::trafficWithinOneSecondIsAnotherMaster_data()
@@ -414,7 +433,7 @@ void TestTransportSwitch::lastPortUnpluggedReportsNoPort()
     QCOMPARE(rig.messages.shown, QStringList{QStringLiteral("LangNo LangComPort")});
     QVERIFY(!rig.link.state().ComPortOpen);
     QCOMPARE(rig.sw->ports().AvailablePortCount(), 0);
-    QVERIFY(!rig.sw->statusShown());
+    QCOMPARE(rig.sw->statusText(), QStringLiteral("LangNo LangComPort - LangCommunications"));
 }
 
 void TestTransportSwitch::deviceReactionWaitsWhileBusy()

@@ -127,6 +127,7 @@ const Caption captions[] = {
     {"chkDisableConfig", {"LangDisableConfigurationEdits"}},
     {"chkDisableCalib", {"LangDisableCalibrationPage"}},
     {"FrameCorraneArmType", {"LangCorraneArmType"}},
+    {"FrameMeasurementMode", {"LangMeasurementMode"}},
 };
 
 }  // namespace
