@@ -38,19 +38,10 @@ FrmMessages::FrmMessages(const LinkState& link, const TextSource& texts, QWidget
     setObjectName(QStringLiteral("FrmMessages"));
     setWindowTitle(QStringLiteral("Dunmere"));
     setModal(true);
-    const int w = Twips(WidthTwips);
-    const int h = Twips(HeightTwips);
-    setFixedSize(w, h);
-
     label_->setObjectName(QStringLiteral("messagelabel"));
-    label_->setGeometry(12, 14, w - 24, 40);
     label_->setAlignment(Qt::AlignCenter);
     label_->setWordWrap(true);
-
-    const int bw = 88, bh = 28, by = h - bh - 14;
-    okButton_->setGeometry((w - bw) / 2, by, bw, bh);
-    firstButton_->setGeometry(w / 2 - bw - 8, by, bw, bh);
-    secondButton_->setGeometry(w / 2 + 8, by, bw, bh);
+    fitToText();
     firstButton_->hide();
     secondButton_->hide();
 
@@ -101,6 +92,7 @@ void FrmMessages::prepare(const QString& text, MessageButtons buttons)
     QString shownText = text;
     shownText.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     label_->setText(shownText);
+    fitToText();
     shown_ << text;
     if (buttons == MessageButtons::Ok) {
         okButton_->setText(caption("LangOK", "OK"));
@@ -114,6 +106,21 @@ void FrmMessages::prepare(const QString& text, MessageButtons buttons)
     okButton_->hide();
     firstButton_->show();
     secondButton_->show();
+}
+
+void FrmMessages::fitToText()
+{
+    // The documented size, taller when the text needs more lines, so no line is cut off.
+    constexpr int Margin = 14, ButtonWidth = 88, ButtonHeight = 28, MinimumLabelHeight = 40;
+    const int w = Twips(WidthTwips);
+    const int labelHeight = qMax(MinimumLabelHeight, label_->heightForWidth(w - 24));
+    const int h = qMax(Twips(HeightTwips), Margin + labelHeight + Margin + ButtonHeight + Margin);
+    setFixedSize(w, h);
+    label_->setGeometry(12, Margin, w - 24, labelHeight);
+    const int by = h - ButtonHeight - Margin;
+    okButton_->setGeometry((w - ButtonWidth) / 2, by, ButtonWidth, ButtonHeight);
+    firstButton_->setGeometry(w / 2 - ButtonWidth - 8, by, ButtonWidth, ButtonHeight);
+    secondButton_->setGeometry(w / 2 + 8, by, ButtonWidth, ButtonHeight);
 }
 
 void FrmMessages::runModal(const QString& text, MessageButtons buttons)

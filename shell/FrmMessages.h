@@ -48,6 +48,8 @@ protected:
 
 private:
     [[nodiscard]] QString caption(const char* key, const char* designCaption) const;
+    // Grows the window to the label's text.
+    void fitToText();
     void prepare(const QString& text, MessageButtons buttons);
     void runModal(const QString& text, MessageButtons buttons);
     void onOk();

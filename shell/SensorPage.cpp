@@ -80,6 +80,8 @@ void SensorPage::buildAddressBoxes()
         list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         list->setMinimumContentsLength(8);
         list->view()->setMinimumWidth(200);
+        // The box is narrower than the longer names: the whole name shows on hover.
+        connect(list, &QComboBox::currentTextChanged, list, &QWidget::setToolTip);
         list->hide();
     }
     connect(listValue_, &QComboBox::activated, this, &SensorPage::valueListChosen);

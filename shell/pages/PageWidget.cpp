@@ -152,7 +152,8 @@ void PageWidget::apply(const QString& name)
     if (CoversPage(name) && s.visible)
         w->setGeometry(rect());
     w->setHidden(!s.visible);
-    w->setEnabled(s.enabled);
+    // A label takes no input, so disabling it would only grey a value that is current.
+    w->setEnabled(s.enabled || qobject_cast<QLabel*>(w));
     if (auto* g = qobject_cast<QGroupBox*>(w)) {
         g->setTitle(s.text);
     } else if (auto* l = qobject_cast<QLabel*>(w)) {

@@ -57,6 +57,28 @@ struct Fixture {
 class TstMessages : public QObject {
     Q_OBJECT
 private slots:
+    void windowGrowsToItsText()
+    {
+        Fixture f;
+        const QString longText = QStringLiteral("FATAL COMMUNICATIONS ERROR: the serial port or network connection failed.\r"
+                                                "The program will close now. Check the port or adapter, then start the "
+                                                "program again.\rCheck the RS-485 wiring: A and B lines, screen and termination.");
+        int labelBottom = 0, labelHeight = 0, labelNeeds = 0, buttonTop = 0;
+        f.window.setAnswerProvider([&](const QString&, MessageButtons) {
+            auto* label = f.window.findChild<QLabel*>(QStringLiteral("messagelabel"));
+            labelBottom = label->geometry().bottom();
+            labelHeight = label->height();
+            labelNeeds = label->heightForWidth(label->width());
+            buttonTop = f.window.findChild<QPushButton*>(QStringLiteral("messagebutton"))->geometry().top();
+            return Answer::Ok;
+        });
+        f.window.show(longText, MessageButtons::Ok);
+        QVERIFY(labelNeeds > 40);
+        QVERIFY(labelHeight >= labelNeeds);
+        QVERIFY(buttonTop > labelBottom);
+        QVERIFY(f.window.height() > buttonTop);
+    }
+
     void buttonForms_data()
     {
         QTest::addColumn<int>("buttons");
