@@ -81,7 +81,8 @@ const std::vector<GridLayoutRows> layouts = {
      {{"LblNameAdv", "<", "CmdLogOut_1"},
       {"FrameAdvFactory", "<", "<"},
       {"FrameAdvTempComp", "<", "<"},
-      {"FrameMeasurementMode", "FrameCorraneArmType", "FrameSecuritySettings"}}},
+      {"FrameMeasurementMode", "FrameCorraneArmType", "<"},
+      {"^", "FrameSecuritySettings", "<"}}},
     {"FrameAdvFactory",
      {{"", "lblAdvFactorySettingsFrequency", "lblAdvFactorySettingsAmplitude", "", "", "", ""},
       {"lblAdvWater", "lblAdvLowFreq", "lblAdvLowAmp", "TextWaterFreq", "TextWaterAmp", "cmdWater", "PbWaterProgress"},
@@ -120,6 +121,11 @@ bool CoversPage(const QString& name)
 bool StaysAboveCover(const QString& name)
 {
     return name == QLatin1String("CmdOutputTest");
+}
+
+bool IsNote(const QString& name)
+{
+    return name == QLatin1String("lblMeasurementWarning");
 }
 
 }  // namespace dunmere

@@ -8,6 +8,8 @@
 
 namespace dunmere {
 
+// Each row names the control in each cell; "<" widens the cell to its left by one column,
+// "^" lengthens the cell above by one row, "" leaves the cell empty.
 struct GridLayoutRows {
     const char* container;  // a frame's name, or the page container's ("Page1".."Page3")
     std::vector<std::vector<const char*>> rows;
@@ -19,5 +21,7 @@ struct GridLayoutRows {
 [[nodiscard]] bool CoversPage(const QString& name);
 // The button that opens and closes such a group, kept above it.
 [[nodiscard]] bool StaysAboveCover(const QString& name);
+// Labels that hold a sentence of advice rather than a caption or a value.
+[[nodiscard]] bool IsNote(const QString& name);
 
 }  // namespace dunmere

@@ -26,7 +26,12 @@ QWidget* newControl(ControlKind kind, QWidget* parent)
     case ControlKind::Label: return new QLabel(parent);
     case ControlKind::Button: return new QPushButton(parent);
     case ControlKind::Text: return new QLineEdit(parent);
-    case ControlKind::List: return new QComboBox(parent);
+    case ControlKind::List: {
+        // As wide as its longest item in the language on show.
+        auto* list = new QComboBox(parent);
+        list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        return list;
+    }
     case ControlKind::Check: return new QCheckBox(parent);
     case ControlKind::Slider: return new QSlider(Qt::Horizontal, parent);
     case ControlKind::Progress: return new QProgressBar(parent);
@@ -74,6 +79,9 @@ void PageWidget::create(const PageControl& c)
     w->setObjectName(QString::fromLatin1(c.name));
     if (parentName == QLatin1String("FramePW") && c.kind == ControlKind::Button)
         w->setFixedWidth(KeyWidth);
+    // Advice that spans its group: it wraps rather than runs off the edge.
+    if (auto* note = qobject_cast<QLabel*>(w); note && IsNote(w->objectName()))
+        note->setWordWrap(true);
     controls_.insert(w->objectName(), w);
 }
 
@@ -92,14 +100,18 @@ void PageWidget::layOut(int page)
             const auto& row = layout.rows.at(r);
             for (int c = 0; c < int(row.size()); ++c) {
                 const QString cell = QString::fromLatin1(row.at(c));
-                if (cell.isEmpty() || cell == QLatin1String("<"))
+                if (cell.isEmpty() || cell == QLatin1String("<") || cell == QLatin1String("^"))
                     continue;
                 int span = 1;
                 while (c + span < int(row.size()) && QByteArray(row.at(c + span)) == "<")
                     ++span;
+                int rows = 1;
+                while (r + rows < int(layout.rows.size()) && c < int(layout.rows.at(r + rows).size())
+                       && QByteArray(layout.rows.at(r + rows).at(c)) == "^")
+                    ++rows;
                 for (const QString& name : cell.split(QLatin1Char('|'))) {
                     if (QWidget* w = controls_.value(name))
-                        grid->addWidget(w, r, c, 1, span);
+                        grid->addWidget(w, r, c, rows, span);
                 }
             }
         }
