@@ -164,15 +164,18 @@ void PageWidget::apply(const QString& name)
     if (CoversPage(name) && s.visible)
         w->setGeometry(rect());
     w->setHidden(!s.visible);
-    // A label takes no input, so disabling it would only grey a value that is current.
-    w->setEnabled(s.enabled || qobject_cast<QLabel*>(w));
+    w->setEnabled(s.enabled);
     if (auto* g = qobject_cast<QGroupBox*>(w)) {
         g->setTitle(s.text);
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
         l->setText(s.text);
         QPalette p = l->palette();
         const bool coloured = s.colour >= 0 && s.colour < int(ColourTable().size());
-        p.setColor(QPalette::WindowText, coloured ? ColourTable().at(s.colour) : palette().color(QPalette::WindowText));
+        // The active colour, whatever state the page is in now: a value shown while MainTab
+        // was disabled for an exchange must not keep the disabled grey afterwards.
+        const QColor text = coloured ? ColourTable().at(s.colour) : palette().color(QPalette::Active, QPalette::WindowText);
+        p.setColor(QPalette::Active, QPalette::WindowText, text);
+        p.setColor(QPalette::Inactive, QPalette::WindowText, text);
         l->setPalette(p);
     } else if (auto* b = qobject_cast<QPushButton*>(w)) {
         b->setText(s.text);

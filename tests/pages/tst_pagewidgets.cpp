@@ -76,7 +76,22 @@ private slots:
     void writeButtonRaisesTheRequest();
     void keypadOpensTheFullLevel();
     void outputTestCoversTheDiagnosticsPage();
+    void valueShownDuringAnExchangeIsNotGreyAfterwards();
 };
+
+void TstPageWidgets::valueShownDuringAnExchangeIsNotGreyAfterwards()
+{
+    WidgetFixture f;
+    auto* value = f.find<QLabel>("LblTempRes");
+    QVERIFY(value);
+    const QColor normal = value->palette().color(QPalette::Active, QPalette::WindowText);
+    // The page is disabled while an exchange runs, and the refresh writes the value then.
+    f.diagnostics.setEnabled(false);
+    f.model().setText(QStringLiteral("LblTempRes"), QStringLiteral("27.5"));
+    f.diagnostics.setEnabled(true);
+    QCOMPARE(value->palette().color(QPalette::Active, QPalette::WindowText), normal);
+    QVERIFY(value->isEnabled());
+}
 
 void TstPageWidgets::everyControlExistsByNameOnItsPage()
 {
