@@ -40,7 +40,7 @@ class PAGOLINE_EXPORT Pagoline : public QWidget
     Q_PROPERTY(uint ForeColor READ ForeColor WRITE setForeColor)
     Q_PROPERTY(uint BackColor READ BackColor WRITE setBackColor)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
     Q_PROPERTY(QFont Font READ font WRITE setFont)
     Q_PROPERTY(qint32 hWnd READ hWnd)
     Q_PROPERTY(MousePointerConstants MousePointer READ MousePointer WRITE setMousePointer)
@@ -118,6 +118,12 @@ public:
     void setBackColor(uint colour);
     [[nodiscard]] QString Caption() const;
     void setCaption(const QString &caption);
+    // The control's own Enabled: false stops its mouse and keyboard input and nothing
+    // else. It is drawn as before, and the host's controls on its pages keep their own
+    // enabled state. This hides QWidget::setEnabled, which would grey every widget on the
+    // page; QWidget::setEnabled itself still disables the whole widget as for any widget.
+    [[nodiscard]] bool Enabled() const { return m_enabled; }
+    void setEnabled(bool enabled);
     [[nodiscard]] qint32 hWnd() const;
     [[nodiscard]] MousePointerConstants MousePointer() const { return m_mousePointer; }
     void setMousePointer(MousePointerConstants pointer);
@@ -144,6 +150,8 @@ public:
     [[nodiscard]] short Tabs() const { return short(m_tabs.Count()); }
     void setTabs(short count);
     [[nodiscard]] short TabsPerRow() const { return m_tabsPerRow; }
+    // Values below 1 are ignored; the bounds of this and the other sizes are in
+    // PropertyLimits.h.
     void setTabsPerRow(short perRow);
     [[nodiscard]] bool WordWrap() const { return m_wordWrap; }
     void setWordWrap(bool wrap);
@@ -215,6 +223,8 @@ public:
     [[nodiscard]] int TabMaxWidthPixels() const { return m_tabMaxWidth; }
     [[nodiscard]] bool ShowFocusNow() const;
     [[nodiscard]] bool ShowAcceleratorsNow() const;
+    // The back buffer is made at the screen's device pixel ratio; the styles draw into
+    // it in client pixels.
     [[nodiscard]] QImage &BackBuffer() { return m_buffer; }
     [[nodiscard]] const QImage &BackBuffer() const { return m_buffer; }
     [[nodiscard]] ITabStyle *StyleObject() const { return m_styleObject.get(); }
@@ -271,6 +281,7 @@ private:
     void enterTab(CTab *target, short previousTab);
     bool layoutPass(bool recalculateTemplates);
     void createStyleObject();
+    void applyEnabled(bool enabled);
     void report(const QString &name);
     void changed(const QString &name, bool recalculateTemplates = true);
     void showMessage(const QString &title, const QString &text);
@@ -282,6 +293,8 @@ private:
     bool handleKeyDownMessage(QKeyEvent *event, qintptr &result);
     bool handleLeftButtonMessage(QMouseEvent *event);
     void navigate(int key);
+    [[nodiscard]] bool bufferFitsWidget() const;
+    [[nodiscard]] static bool isUserInput(const QEvent *event);
     void emitMouse(void (Pagoline::*signal)(short, short, float, float), QMouseEvent *event);
     static bool KeyHookProcedure(QObject *receiver, QKeyEvent *event);
 
@@ -303,6 +316,7 @@ private:
     TabOrientationConstants m_orientation = ssTabOrientationTop;
     bool m_showFocusRect = true;
     bool m_wordWrap = true;
+    bool m_enabled = true;
     uint m_foreColor = 0x80000012;
     uint m_backColor = 0x8000000F;
     MousePointerConstants m_mousePointer = ssDefault;
