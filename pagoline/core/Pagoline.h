@@ -54,7 +54,9 @@ class PAGOLINE_EXPORT Pagoline : public QWidget
     Q_PROPERTY(float TabHeight READ TabHeight WRITE setTabHeight)
     Q_PROPERTY(float TabMaxWidth READ TabMaxWidth WRITE setTabMaxWidth)
     Q_PROPERTY(TabOrientationConstants TabOrientation READ TabOrientation WRITE setTabOrientation)
-    Q_PROPERTY(short Tabs READ Tabs WRITE setTabs)
+    // A form designer changes the number of tabs with its page commands or the property
+    // page, which keep each tab's page and the form's undo stack in step.
+    Q_PROPERTY(short Tabs READ Tabs WRITE setTabs DESIGNABLE false)
     Q_PROPERTY(short TabsPerRow READ TabsPerRow WRITE setTabsPerRow)
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE setWordWrap)
     Q_PROPERTY(bool DontShiftControls READ DontShiftControls WRITE setDontShiftControls DESIGNABLE false)

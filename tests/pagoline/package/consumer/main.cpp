@@ -8,8 +8,9 @@
 #include <cstdio>
 
 // Only the public headers are on the include path, not the library's inside.
-static_assert(!__has_include("pagoline/core/TabLayout.h"), "private header visible");
-static_assert(!__has_include("pagoline/styles/CTemplate.h"), "private header visible");
+#if __has_include("pagoline/core/TabLayout.h") || __has_include("pagoline/styles/CTemplate.h")
+#error "a private header of Pagoline is on the include path"
+#endif
 
 int main(int argc, char *argv[])
 {
