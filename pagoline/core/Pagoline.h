@@ -69,18 +69,20 @@ class PAGOLINE_EXPORT Pagoline : public QWidget
     Q_PROPERTY(QString PropertyBagContents READ PropertyBagContents WRITE setPropertyBagContents)
 
 public:
-    enum StyleConstants { ssStyleTabbedDialog = 0, ssStylePropertyPage = 1 };
+    // A fixed underlying type, so that a host or a form passing a number that is none of
+    // the declared values is well defined; the setters and the bag reader refuse it.
+    enum StyleConstants : int { ssStyleTabbedDialog = 0, ssStylePropertyPage = 1 };
     Q_ENUM(StyleConstants)
-    enum TabOrientationConstants {
+    enum TabOrientationConstants : int {
         ssTabOrientationTop = 0,
         ssTabOrientationBottom = 1,
         ssTabOrientationLeft = 2,
         ssTabOrientationRight = 3
     };
     Q_ENUM(TabOrientationConstants)
-    enum OLEDropConstants { ssOLEDropNone = 0, ssOLEDropManual = 1 };
+    enum OLEDropConstants : int { ssOLEDropNone = 0, ssOLEDropManual = 1 };
     Q_ENUM(OLEDropConstants)
-    enum MousePointerConstants {
+    enum MousePointerConstants : int {
         ssDefault = 0, ssArrow = 1, ssCross = 2, ssIBeam = 3, ssIcon = 4, ssSize = 5, ssSizeNESW = 6,
         ssSizeNS = 7, ssSizeNWSE = 8, ssSizeEW = 9, ssUpArrow = 10, ssHourglass = 11, ssNoDrop = 12,
         ssArrowHourglass = 13, ssArrowQuestion = 14, ssSizeAll = 15, ssCustom = 99

@@ -87,7 +87,8 @@ private:
 private slots:
     void initTestCase()
     {
-        QCoreApplication::addLibraryPath(QStringLiteral(PAGOLINE_PLUGINS_DIR));
+        // The build's plugin alone, not one installed into Qt's own plugin folder.
+        QCoreApplication::setLibraryPaths({QStringLiteral(PAGOLINE_PLUGINS_DIR)});
         m_core = QDesignerComponents::createFormEditor(&m_window);
         QDesignerComponents::initializeResources();
         QDesignerComponents::initializePlugins(m_core);
