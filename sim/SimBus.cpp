@@ -118,6 +118,7 @@ QList<VirtualSensor*> SimBus::addressed(int address) const
 std::optional<WireReply> SimBus::handleFrame(int address, int frameCode, const QByteArray& payload)
 {
     record(address, frameCode, payload);
+    lastAnswer_.reset();
     const QList<VirtualSensor*> targets = addressed(address);
     if (targets.isEmpty())
         return busFaults_.secondMaster ? secondMasterReply(address, payload) : std::nullopt;
@@ -129,6 +130,7 @@ std::optional<WireReply> SimBus::handleFrame(int address, int frameCode, const Q
         const auto text = sensor->answer(payload);
         if (!text)
             continue;
+        lastAnswer_ = *text;
         const QByteArray frame = frame::encodeReply(replyAddress, sensor->frameCode(), *text);
         auto it = sensorFaults_.find(sensor);
         const FaultSet faults = it == sensorFaults_.end() ? busFaults_ : busFaults_.combinedWith(it->second);
