@@ -52,10 +52,6 @@ public:
     // One whole frame from the master; the reply that goes back on the line, if any.
     [[nodiscard]] std::optional<WireReply> handleFrame(int address, int frameCode, const QByteArray& payload);
 
-    // The answer a sensor gave to the last frame, as it left the sensor before any fault;
-    // nothing when no sensor answered. Soaks compare what the program accepted with it.
-    [[nodiscard]] const std::optional<QByteArray>& lastAnswer() const { return lastAnswer_; }
-
     // Every frame the sensors heard, oldest first (the last few thousand).
     [[nodiscard]] const QList<ReceivedFrame>& received() const { return received_; }
     void clearReceived() { received_.clear(); }
@@ -63,6 +59,9 @@ public:
     static constexpr qint64 ChatterIntervalMs = 350;
 
 signals:
+    // Every frame the sensors heard, with the answer a sensor gave as it left the sensor
+    // before any fault (nothing when none answered): soaks compare what the program accepted.
+    void frameHandled(const QByteArray& command, const std::optional<QByteArray>& answer);
     // Bytes another master puts on the line without being asked.
     void unsolicited(const QByteArray& bytes);
 
@@ -78,7 +77,6 @@ private:
     FaultSet busFaults_;
     qint64 latencyMs_ = 3;
     VirtualSensor* lastAddressed_ = nullptr;
-    std::optional<QByteArray> lastAnswer_;
     QList<ReceivedFrame> received_;
     int chatterHandle_ = 0;
 };

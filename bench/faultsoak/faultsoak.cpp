@@ -28,6 +28,8 @@
 #include <QElapsedTimer>
 #include <QTextStream>
 
+#include <QSet>
+
 #include <cstdio>
 #include <map>
 #include <random>
@@ -134,8 +136,19 @@ public:
         link_.setTexts(&texts_);
         link_.setMessages(&messages_);
         bus_.setBusFaults({});
+        QObject::connect(&bus_, &sim::SimBus::frameHandled,
+                         [this](const QByteArray& command, const std::optional<QByteArray>& answer) {
+                             if (answer)
+                                 answers_.insert(*answer);
+                             if (command == sentCommand_ && !heard_) {
+                                 heard_ = true;
+                                 answer_ = answer;
+                                 if (accepted_)
+                                     judge();
+                             }
+                         });
         QObject::connect(&link_, &Link::traffic, [this](bool outgoing, const QByteArray& bytes) {
-            outgoing ? sent() : received(bytes);
+            outgoing ? sent(bytes) : received(bytes);
         });
     }
 
@@ -157,7 +170,7 @@ public:
             search();
         // Faults off between rounds, so the comparison of holdings sees the sensors at rest.
         bus_.setBusFaults({});
-        current_ = Fault::None;
+        applied_ = Fault::None;
         reconnectIfDropped();
         // The longest round, a search of 16 addresses with three tries each, stays far below.
         if (clock_.clock.nowMs() - start > 10 * 60 * 1000 || real.elapsed() > 60 * 1000)
@@ -216,28 +229,34 @@ private:
         }
     }
 
-    // A frame went out: the faults chosen after the last one apply to its reply; choose the
-    // next reply's now.
-    void sent()
+    // A frame went out; it reaches the sensors once its last byte is on the wire, so the
+    // faults chosen now apply to its reply.
+    void sent(const QByteArray& frame)
     {
         ++counts_.exchanges;
         if (doublePhase_)
             ++counts_.doubleExchanges;
-        applied_ = current_;
-        if (previousAnswer_)
-            earlier_.prepend(*previousAnswer_);
-        earlier_.resize(qMin<qsizetype>(earlier_.size(), 4));
-        previousAnswer_ = bus_.lastAnswer();
-        if (applied_ != Fault::None)
-            ++counts_.injected[applied_];
-        current_ = Fault::None;
+        frame::FrameReceiver command;
+        for (char b : frame)
+            command.feed(b);
+        // A frame accepted for the last command that the sensors never heard (it collided with
+        // a reply on the line) answered another command.
+        if (accepted_ && !heard_)
+            ++counts_.stale;
+        accepted_.reset();
+        sentCommand_ = command.payload();
+        heard_ = false;
+        answer_.reset();
+        applied_ = Fault::None;
         if (doublePhase_) {
-            current_ = Fault::DoubleFlip;
+            applied_ = Fault::DoubleFlip;
         } else if (std::uniform_int_distribution<int>(0, 2)(random_) == 0) {
             const int kinds = tcp_ ? 8 : 7;  // a connection closes only over TCP
-            current_ = Fault(std::uniform_int_distribution<int>(1, kinds)(random_));
+            applied_ = Fault(std::uniform_int_distribution<int>(1, kinds)(random_));
         }
-        bus_.setBusFaults(faultSet(current_));
+        if (applied_ != Fault::None)
+            ++counts_.injected[applied_];
+        bus_.setBusFaults(faultSet(applied_));
     }
 
     void received(const QByteArray& raw)
@@ -249,16 +268,23 @@ private:
         }
         if (!rx.valid())
             return;
-        const auto& answer = bus_.lastAnswer();
-        if (!answer) {
-            ++counts_.foreign;
+        accepted_ = rx.payload();
+        // Accepted before the command even reached the sensors: judged once they heard it.
+        if (heard_)
+            judge();
+    }
+
+    // The frame accepted for the last command against the sensor's answer to that command.
+    void judge()
+    {
+        const QByteArray accepted = *accepted_;
+        accepted_.reset();
+        if (!answer_)
+            ++counts_.foreign;  // no sensor answered: another master's frame
+        else if (accepted == *answer_)
             return;
-        }
-        if (rx.payload() == *answer)
-            return;
-        // The answer to an earlier command, still on its way when this one went out.
-        if (earlier_.contains(rx.payload()))
-            ++counts_.stale;
+        else if (answers_.contains(accepted))
+            ++counts_.stale;  // the answer to an earlier command, still on its way
         else if (applied_ == Fault::DoubleFlip)
             ++counts_.wrongDouble;
         else
@@ -276,10 +302,12 @@ private:
     Counts& counts_;
     bool tcp_;
     bool doublePhase_ = false;
-    Fault current_ = Fault::None;
-    Fault applied_ = Fault::None;
-    std::optional<QByteArray> previousAnswer_;
-    QList<QByteArray> earlier_;  // the last few answers before this frame's, newest first
+    Fault applied_ = Fault::None;  // the fault on the reply to the last frame sent
+    QByteArray sentCommand_;              // the text of the last frame sent
+    bool heard_ = false;                  // the sensors have heard it
+    std::optional<QByteArray> answer_;    // and a sensor's answer to it, before the fault
+    QSet<QByteArray> answers_;            // every answer given so far
+    std::optional<QByteArray> accepted_;  // the frame the program accepted for it, not yet judged
 };
 
 }  // namespace
