@@ -261,10 +261,14 @@ private:
 
     void received(const QByteArray& raw)
     {
+        // The frame the link took: the first whole one that is not another master's command.
         frame::FrameReceiver rx(frame::FrameReceiver::Mode::Text, DecimalComma());
         for (char b : raw) {
-            if (rx.feed(b))
+            if (!rx.feed(b))
+                continue;
+            if (!rx.valid() || (rx.address() >= 0 && rx.address() <= 16))
                 break;
+            rx.reset();
         }
         if (!rx.valid())
             return;
