@@ -13,6 +13,5 @@ if [ ! -f "$build/build.ninja" ]; then
 fi
 cmake --build "$build" -j "$jobs"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1"
-export LSAN_OPTIONS="suppressions=$PWD/scripts/leak-suppressions.txt:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cd "$build" && ctest --output-on-failure -j "$jobs" -LE bench
