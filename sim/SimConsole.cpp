@@ -17,6 +17,7 @@ QString describe(const FaultSet& f)
     if (f.noiseBeforeStx) names << QStringLiteral("noise");
     if (f.wrongChecksum) names << QStringLiteral("checksum");
     if (f.bitFlip) names << QStringLiteral("flip");
+    if (f.doubleBitFlip) names << QStringLiteral("flip2");
     if (f.droppedByte) names << QStringLiteral("drop");
     if (f.secondStx) names << QStringLiteral("stx");
     if (f.lateReply) names << QStringLiteral("late");
