@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "CliBus.h"
+#include "CliLogCommands.h"
 #include "CliTexts.h"
 
 #include "link/Clock.h"
@@ -315,6 +316,29 @@ CommandFn pageCommand(const char* name)
     };
 }
 
+// The logging commands run the data window's own procedures.
+CommandFn logCommand(int (*run)(LogCommandSession&, const QStringList&, QString&))
+{
+    return [run](Session& s, const QStringList& args) {
+        const bool brix = ReadSetting(QStringLiteral("Settings"), QStringLiteral("Type"), ConfigFilePath()) == QLatin1String("1");
+        LogCommandSession session{s.link, s.model, s.sensors, s.texts, s.messages, [&s] { return int(s.bus.open()); }, brix};
+        QString usage;
+        const int status = run(session, args, usage);
+        if (!usage.isEmpty())
+            throw UsageError(usage);
+        return status;
+    };
+}
+
+int logToCsv(Session&, const QStringList& args)
+{
+    QString usage;
+    const int status = runLogToCsv(args, usage);
+    if (!usage.isEmpty())
+        throw UsageError(usage);
+    return status;
+}
+
 CommandFn commandFunction(const QString& name)
 {
     static const QMap<QString, CommandFn> table{
@@ -329,6 +353,9 @@ CommandFn commandFunction(const QString& name)
         {QStringLiteral("autocal"), pageCommand("autocal")},
         {QStringLiteral("factory-reset"), pageCommand("factory-reset")},
         {QStringLiteral("output-test"), pageCommand("output-test")},
+        {QStringLiteral("log"), logCommand(runLog)},
+        {QStringLiteral("sweep"), logCommand(runSweep)},
+        {QStringLiteral("log-to-csv"), logToCsv},
     };
     return table.value(name);
 }

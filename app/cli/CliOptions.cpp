@@ -12,7 +12,7 @@ struct CommandText {
     const char* description;
 };
 
-constexpr std::array<CommandText, 15> Commands{{
+constexpr std::array<CommandText, 18> Commands{{
     {"search", "search",
      "Searches the bus and prints one line per sensor found, in address order: address,\n"
      "identity, name, firmware text, type code and firmware version, separated by TAB."},
@@ -47,6 +47,20 @@ constexpr std::array<CommandText, 15> Commands{{
     {"output-test", "output-test ADDR RAW1 [RAW2]",
      "One step of the analogue output test: drives output 1 (and output 2, where the sensor\n"
      "has one) with the raw values 0-4095 (128 steps per mA) and prints the currents."},
+    {"log", "log ADDR... [--interval S] [--readings 0,3,7] --out FILE [--duration S]",
+     "Samples the sensors at ADDR... (up to six, in that order) every S seconds (1, 2, 3, 5, 10\n"
+     "or 60; at least 2 for three sensors, 3 for four, 5 for five or six) and appends the data\n"
+     "window's log to FILE: its header, then one line per sample. Readings by number: 0\n"
+     "filtered and 1 average unscaled, 2 filtered unscaled 2, 3 filtered and 4 average\n"
+     "moisture, 5 electronics, 6 resonator and 7 material temperature, 8 Brix (Brix edition),\n"
+     "9 and 10 the raw samples of the first sensor (on their own). The lines are written every\n"
+     "five minutes and at the end: after S seconds, or on Ctrl-C."},
+    {"sweep", "sweep ADDR",
+     "Reads the resonator test of the sensor at ADDR: the 50 sweep points (position and byte,\n"
+     "0-255), then the uncompensated and compensated values and the material temperature."},
+    {"log-to-csv", "log-to-csv LOGFILE CSVFILE",
+     "Converts a data log written by the data window or by log into CSV (UTF-8, comma-separated,\n"
+     "ISO 8601 times, one column per sensor and reading). Needs no bus."},
 }};
 
 const CommandText* findCommand(const QString& name)
@@ -135,12 +149,14 @@ ParseResult parseOptions(const QStringList& args)
         o.help = true;
     if (!o.help && o.command.isEmpty())
         result.error = QStringLiteral("no command given");
-    else if (!o.help && o.bus == Options::Bus::None)
+    else if (!o.help && o.bus == Options::Bus::None && commandNeedsBus(o.command))
         result.error = QStringLiteral("choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate SPEC");
     return result;
 }
 
 bool isCommand(const QString& command) { return findCommand(command) != nullptr; }
+
+bool commandNeedsBus(const QString& command) { return command != QLatin1String("log-to-csv"); }
 
 QString commandHelp(const QString& command)
 {
