@@ -364,6 +364,14 @@ void FrmData::requestExit()
         trendTimer_.start(0);
 }
 
+void FrmData::unload()
+{
+    if (exited_)
+        return;
+    Running = false;
+    ExitDataForm();
+}
+
 void FrmData::ExitDataForm()
 {
     if (log_.active())

@@ -62,6 +62,9 @@ public:
 
     // The close request, as the window's close box gives it.
     void requestExit();
+    // The program is closing and no turn is running: exit at once (the log's final flush
+    // included).
+    void unload();
 
     void UpdateGraph();
     [[nodiscard]] bool paused() const { return paused_; }
