@@ -63,7 +63,6 @@ FrmData::FrmData(DataWindowContext context, QWidget* parent)
       saveDialog_(defaultSaveDialog)
 {
     setObjectName(QStringLiteral("FrmData"));
-    setAttribute(Qt::WA_DeleteOnClose, false);
     drawTimer_.setObjectName(QStringLiteral("Draw_Timer"));
     trendTimer_.setObjectName(QStringLiteral("TrendTimer"));
     logTimer_.setObjectName(QStringLiteral("LogTimer"));
@@ -435,8 +434,6 @@ void FrmData::UpdateGraph()
 }
 
 // ---- the lists and tick boxes
-
-bool FrmData::CheckIfRawTrend() const { return IsRawReading(readingAtPosition(ListGraph->currentIndex())); }
 
 int FrmData::readingAtPosition(int position) const { return offered_.value(position, 0); }
 

@@ -93,7 +93,6 @@ private:
     void showRowLabels();
     void showLogTime();
 
-    [[nodiscard]] bool CheckIfRawTrend() const;
     [[nodiscard]] int readingAtPosition(int position) const;
     void onListGraph(int position);
     void onListLogRate(int position);

@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -40,7 +41,8 @@ struct WindowFixture {
         mainWindow.resize(300, 200);
         mainWindow.show();
         window = new FrmData(DataWindowContext{link, texts, messages, guard, model, false, false, QStringLiteral("QX0068 v1.80")});
-        window->setSaveDialog([this](QWidget*, const QString&, const QString& name, const QString&) {
+        window->setSaveDialog([this](QWidget*, const QString& folder, const QString& name, const QString& filter) {
+            dialogs << QStringList{folder, name, filter};
             return name.endsWith(QLatin1String(".csv")) ? dir.filePath(QStringLiteral("trend.csv")) : logPath;
         });
         QObject::connect(window, &FrmData::exited, [this] {
@@ -77,6 +79,7 @@ struct WindowFixture {
     QWidget mainWindow;
     QPointer<FrmData> window;
     int exits = 0;
+    QList<QStringList> dialogs;  // start folder, proposed name, filter
 };
 
 QStringList items(QComboBox* list)
@@ -92,6 +95,8 @@ QStringList items(QComboBox* list)
 class TestFrmData : public QObject {
     Q_OBJECT
 private slots:
+    // The log dialog starts in the documents folder's Dunmere folder: this test's own.
+    void initTestCase() { QVERIFY(home_.isValid() && qputenv("HOME", home_.path().toLocal8Bit())); }
     void init() { SetDecimalComma(false); }
     void rateListByRowsInUse_data();
     void rateListByRowsInUse();
@@ -103,6 +108,9 @@ private slots:
     void logStartedAndStoppedHasHeaderAndLinesForEveryRow();
     void exportCsvWritesTheTrend();
     void closingRestoresTheMainWindow();
+
+private:
+    QTemporaryDir home_;
 };
 
 void TestFrmData::rateListByRowsInUse_data()
@@ -232,6 +240,10 @@ void TestFrmData::logStartedAndStoppedHasHeaderAndLinesForEveryRow()
     QTest::mouseClick(f.find<QCheckBox>(QStringLiteral("CheckReading_7")), Qt::LeftButton);
     QTest::mouseClick(f.find<QPushButton>(QStringLiteral("CmdLog")), Qt::LeftButton);
     QCOMPARE(f.find<QPushButton>(QStringLiteral("CmdLog"))->text(), QStringLiteral("Stop"));
+    QCOMPARE(f.dialogs.value(0).value(1), QStringLiteral("Dunmere-Log"));
+    QCOMPARE(f.dialogs.value(0).value(2), QStringLiteral("(*.txt)"));
+    QVERIFY(f.dialogs.value(0).value(0).endsWith(QLatin1String("/Dunmere")));
+    QVERIFY(QFileInfo(f.dialogs.value(0).value(0)).isDir());
     QCOMPARE(f.find<QLabel>(QStringLiteral("LblLog"))->text(), QStringLiteral("Logging Time:"));
     QVERIFY(!f.find<QComboBox>(QStringLiteral("ListGraph"))->isEnabled());
     QVERIFY(!f.find<QCheckBox>(QStringLiteral("CheckReading_3"))->isEnabled());

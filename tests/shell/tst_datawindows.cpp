@@ -12,6 +12,7 @@
 #include "shell/pages/core/PagesCore.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -21,7 +22,12 @@ using namespace dunmere::test;
 
 class TstDataWindows : public QObject {
     Q_OBJECT
+private:
+    QTemporaryDir home_;
+
 private slots:
+    // The log dialog's start folder is made under this test's own home.
+    void initTestCase() { QVERIFY(home_.isValid() && qputenv("HOME", home_.path().toLocal8Bit())); }
     void trendButtonOpensTheDataWindowAndLogsEveryRow();
     void resonatorButtonAtTheFullLevel();
 };
