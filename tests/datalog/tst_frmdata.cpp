@@ -17,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -106,6 +107,7 @@ private slots:
     void timeLabelsBeforeTheWindowIsFull();
     void pausedGraphKeepsItsPicture();
     void logStartedAndStoppedHasHeaderAndLinesForEveryRow();
+    void failedFlushIsToldOnceAndLosesNothing();
     void exportCsvWritesTheTrend();
     void closingRestoresTheMainWindow();
 
@@ -272,6 +274,37 @@ void TestFrmData::logStartedAndStoppedHasHeaderAndLinesForEveryRow()
     for (const QString& line : samples)
         QCOMPARE(line.split(u'\t').size(), 11);
     QCOMPARE(samples.first().split(u'\t').at(1), QStringLiteral("0.000"));
+}
+
+void TestFrmData::failedFlushIsToldOnceAndLosesNothing()
+{
+    WindowFixture f(QStringLiteral("1:89"));
+    f.pass(1500);
+    QTest::mouseClick(f.find<QPushButton>(QStringLiteral("CmdLog")), Qt::LeftButton);
+    // A folder takes the log's name: the five-minute flush cannot write.
+    QVERIFY(QFile::remove(f.logPath));
+    QVERIFY(QDir().mkpath(f.logPath));
+    f.pass(5 * 60000 + 500);
+    auto* lblLog = f.find<QLabel>(QStringLiteral("LblLog"));
+    QCOMPARE(lblLog->text(), QStringLiteral("File Error - Logging"));
+    QVERIFY(f.messages.shown.isEmpty());
+    const int kept = int(f.window->log().buffer().count(QStringLiteral("\r\n")));
+    QVERIFY(kept >= 300);
+    QVERIFY(QDir(f.logPath).removeRecursively());
+    f.pass(5 * 60000);
+    QCOMPARE(lblLog->text(), QStringLiteral("File Written - Logging Time:"));
+    QTest::mouseClick(f.find<QPushButton>(QStringLiteral("CmdLog")), Qt::LeftButton);
+    QFile file(f.logPath);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    // A fresh header, then every line since the failure: about one a second for ten minutes.
+    QString text;
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
+        text += QChar(ushort(quint8(bytes[i]) | quint8(bytes[i + 1]) << 8));
+    const QStringList lines = text.remove(QChar(0xFEFF)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QVERIFY(lines.first().startsWith(QLatin1String("#====")));
+    const qsizetype samples = lines.size() - 15;
+    QVERIFY2(samples >= 599 && samples <= 602, qPrintable(QString::number(samples)));
 }
 
 void TestFrmData::exportCsvWritesTheTrend()
