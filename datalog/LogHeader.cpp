@@ -2,7 +2,6 @@
 
 #include "link/Link.h"
 #include "link/Messages.h"
-#include "link/NumberRules.h"
 #include "link/ValueFormat.h"
 #include "sensor/FixedPoint.h"
 #include "sensor/SensorRecord.h"
@@ -38,13 +37,8 @@ QString SmoothTimeText(const QString& reply)
 {
     static const char* const codes[] = {"0", "1.0", "2.5", "5.0", "7.5", "10.0"};
     const int value = ParseIndex(reply, 100);
-    if (value <= 5) {
-        QString text = QString::fromLatin1(codes[value]);
-        // The codes read as numbers of the user's own kind.
-        if (DecimalComma())
-            text.replace(u'.', u',');
-        return text;
-    }
+    if (value <= 5)
+        return QString::fromLatin1(codes[value]);
     return QString::number(value);
 }
 
@@ -107,9 +101,7 @@ QString LogHeaderText(const LogHeaderSetup& setup, const TextSource& texts)
     }
 
     const bool raw = setup.ticked[RawReading1] || setup.ticked[RawReading2];
-    QString interval = raw ? QStringLiteral("0.04") : QString::number(setup.intervalSeconds);
-    if (raw && DecimalComma())
-        interval.replace(u'.', u',');
+    const QString interval = raw ? QStringLiteral("0.04") : QString::number(setup.intervalSeconds);
     QString text;
     text += QString::fromLatin1(LogRuleLine) + CrLf;
     text += QStringLiteral("       Dunmere: ") + setup.identification + CrLf;
