@@ -78,6 +78,8 @@ private slots:
     void missingFileGetsAFreshHeader();
     void headerFailures_data();
     void headerFailures();
+    void smoothTime_data();
+    void smoothTime();
     void normalGroupAndRawLine();
     void elapsedText();
 };
@@ -237,6 +239,27 @@ void TestDataLog::headerFailures()
     QTEST(int(log.WriteLogHeader(twoSensors())), "outcome");
     QTEST(messages.shown.value(0), "message");
     QVERIFY(!log.active());
+}
+
+void TestDataLog::smoothTime_data()
+{
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("code 0") << "0" << "0";
+    QTest::newRow("code 2") << "2" << "2.5";
+    QTest::newRow("code 5") << "5" << "10.0";
+    QTest::newRow("a number") << "42" << "42";
+    QTest::newRow("99") << "99" << "99";
+    QTest::newRow("100") << "100" << "0";
+    QTest::newRow("negative") << "-3" << "0";
+    QTest::newRow("no reply") << "-99" << "0";
+    QTest::newRow("not a number") << "?" << "0";
+}
+
+void TestDataLog::smoothTime()
+{
+    QFETCH(QString, reply);
+    QTEST(SmoothTimeText(reply), "shown");
 }
 
 void TestDataLog::normalGroupAndRawLine()
