@@ -13,6 +13,7 @@
 #include "shell/core/ExchangeGuard.h"
 #include "shell/core/Twips.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -245,8 +246,11 @@ void FrmData::open(QWidget* mainWindow)
     acquisition_.setBrixAvailable(ctx_.brixAvailable);
     applyTexts();
     {
+        // Up to five reads per sensor, each with its tries: the hourglass meanwhile.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
         ExchangeGuard::Scope busy(ctx_.guard);
         readHeaderFacts();
+        QApplication::restoreOverrideCursor();
     }
     fillRateList();
 
