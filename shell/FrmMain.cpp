@@ -1,6 +1,8 @@
 #include "FrmMain.h"
 
 #include "FrmHelp.h"
+#include "datalog/ui/FrmData.h"
+#include "datalog/ui/FrmResonator.h"
 #include "FrmMessages.h"
 #include "MainMenu.h"
 #include "SensorPage.h"
@@ -93,6 +95,10 @@ FrmMain::~FrmMain()
 }
 
 FrmHelp* FrmMain::helpWindow() const { return help_; }
+
+FrmData* FrmMain::dataWindow() const { return data_; }
+
+FrmResonator* FrmMain::resonatorWindow() const { return resonator_; }
 
 // ---- layout
 
@@ -239,17 +245,17 @@ void FrmMain::onTaskTimer()
         QCoreApplication::processEvents();
         Clock::current().sleep(10);
 
-        // The calibration, adapter set-up and data windows come with their own parts of the
-        // program; their buttons stay disabled until then, so a request that reached here
-        // anyway is dropped rather than left to fire later.
+        // The calibration and adapter set-up windows come with their own parts of the program;
+        // their buttons stay disabled until then, so a request that reached here anyway is
+        // dropped rather than left to fire later.
         requests_.CalibrationWindowRequest = false;
         if (requests_.EthernetSetupRequest) {
             requests_.EthernetSetupRequest = false;
             mainTab_->setEnabled(true);
         }
         if (requests_.TrendRequest) {
-            requests_.TrendRequest = false;
-            sensorPage_->CmdTrend()->show();
+            // The data window keeps the task timer stopped until it exits.
+            openDataWindow();
         } else if (link_.state().ProgramClosing && !link_.exchangeInProgress()) {
             DebugLog(QStringLiteral("Run ExitApp"), 15);
         } else if (transportActive()) {
@@ -340,9 +346,14 @@ void FrmMain::ExitApp()
     DebugLog(QStringLiteral("ExitApp running"), 15);
     taskTimer_.stop();
     link_.blockForClosing();
+    // The data window's log gets its final flush before the program goes.
+    if (data_)
+        data_->unload();
     if (help_)
         help_->close();
     messages_->hide();
+    if (resonator_)
+        resonator_->close();
     hide();
     emit exitApp();
 }

@@ -22,8 +22,10 @@ class Pagoline;
 
 namespace dunmere {
 
+class FrmData;
 class FrmHelp;
 class FrmMessages;
+class FrmResonator;
 class LanguageTexts;
 class Link;
 class MainMenu;
@@ -64,6 +66,8 @@ public:
     [[nodiscard]] Pagoline& mainTab() { return *mainTab_; }
     [[nodiscard]] QWidget* pageContainer(int tab) const { return pageContainers_.at(tab); }
     [[nodiscard]] FrmHelp* helpWindow() const;
+    [[nodiscard]] FrmData* dataWindow() const;
+    [[nodiscard]] FrmResonator* resonatorWindow() const;
     [[nodiscard]] const ExchangeGuard& guard() const { return guard_; }
     [[nodiscard]] int searchProbeTimeoutMs() const { return searchProbeMs_; }
     [[nodiscard]] bool exited() const { return exited_; }
@@ -142,6 +146,10 @@ private:
     void ShowDemonstrationValues();
     void setPagesEnabled(bool configuration, bool diagnostics, bool advanced);
 
+    // The data and resonator windows, which stand in for the main window while they are open.
+    void openDataWindow();
+    void openResonatorWindow();
+
     // Pages 1-3
     void buildPages();
     void applyAccessLayout();
@@ -193,6 +201,8 @@ private:
     std::array<QWidget*, 4> pageContainers_{};
     MainMenu* menu_ = nullptr;
     QPointer<FrmHelp> help_;
+    QPointer<FrmData> data_;
+    QPointer<FrmResonator> resonator_;
 
     int editionType_ = 0;
     int searchProbeMs_ = 0;

@@ -3,6 +3,10 @@
 #include "FrmHelp.h"
 #include "FrmMain.h"
 #include "MainMenu.h"
+#include "SensorPage.h"
+#include "datalog/ui/FrmData.h"
+#include "datalog/ui/FrmResonator.h"
+#include "shell/pages/core/PagesCore.h"
 
 #include "link/Clock.h"
 #include "pagoline/core/Pagoline.h"
@@ -11,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QPushButton>
 #include <QWidget>
 
 namespace dunmere {
@@ -18,12 +23,20 @@ namespace dunmere {
 namespace {
 
 constexpr int PageSettleMs = 3000;
+constexpr int TrendSettleMs = 8000;
+constexpr int ResonatorSettleMs = 2000;
 const char* const pageNames[] = {"sensor", "configuration", "diagnostics", "advanced"};
 
 void settle()
 {
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
+}
+
+void letTimePass(int ms)
+{
+    auto& clock = Clock::current();
+    clock.waitUntil([] { return false; }, clock.nowMs() + ms);
 }
 
 }  // namespace
@@ -67,6 +80,43 @@ void Screenshots::writeMainWindow(FrmMain& main)
         write(*window, QStringLiteral("help"));
         window->close();
     }
+    writeDataWindow(main);
+    writeResonatorWindow(main);
+}
+
+void Screenshots::writeDataWindow(FrmMain& main)
+{
+    QPushButton* trend = main.sensorPage().CmdTrend();
+    if (!trend->isVisible() || !trend->isEnabled())
+        return;
+    trend->click();
+    auto& clock = Clock::current();
+    clock.waitUntil([&main] { return main.dataWindow() != nullptr; }, clock.nowMs() + PageSettleMs);
+    if (FrmData* data = main.dataWindow()) {
+        letTimePass(TrendSettleMs);
+        data->UpdateGraph();
+        write(*data, QStringLiteral("frmdata"));
+        data->close();
+        clock.waitUntil([&main] { return main.dataWindow() == nullptr || main.isVisible(); }, clock.nowMs() + PageSettleMs);
+    }
+}
+
+void Screenshots::writeResonatorWindow(FrmMain& main)
+{
+    if (main.noSensorFound())
+        return;
+    // The window is offered at the full access level: the code 8251 on the keypad (Key(i)
+    // enters the digit i + 1), and log out again afterwards.
+    PagesCore& pages = main.pages();
+    for (int key : {7, 1, 4, 0})
+        pages.buttonClicked(QStringLiteral("Key_%1").arg(key));
+    pages.buttonClicked(QStringLiteral("cmdResonator"));
+    if (FrmResonator* window = main.resonatorWindow()) {
+        letTimePass(ResonatorSettleMs);
+        write(*window, QStringLiteral("frmresonator"));
+        window->close();
+    }
+    pages.buttonClicked(QStringLiteral("CmdLogOut_0"));
 }
 
 }  // namespace dunmere

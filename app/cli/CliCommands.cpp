@@ -2,6 +2,7 @@
 
 #include "CliBus.h"
 #include "CliConfigFileCommands.h"
+#include "CliLogCommands.h"
 #include "CliTexts.h"
 
 #include "link/Clock.h"
@@ -355,6 +356,29 @@ CommandFn configFileFunction(const char* name)
     return [name](Session& s, const QStringList& args) { return configFileCommand(s, QString::fromLatin1(name), args); };
 }
 
+// The logging commands run the data window's own procedures.
+CommandFn logCommand(int (*run)(LogCommandSession&, const QStringList&, QString&))
+{
+    return [run](Session& s, const QStringList& args) {
+        const bool brix = ReadSetting(QStringLiteral("Settings"), QStringLiteral("Type"), ConfigFilePath()) == QLatin1String("1");
+        LogCommandSession session{s.link, s.model, s.sensors, s.texts, s.messages, [&s] { return int(s.bus.open()); }, brix};
+        QString usage;
+        const int status = run(session, args, usage);
+        if (!usage.isEmpty())
+            throw UsageError(usage);
+        return status;
+    };
+}
+
+int logToCsv(Session&, const QStringList& args)
+{
+    QString usage;
+    const int status = runLogToCsv(args, usage);
+    if (!usage.isEmpty())
+        throw UsageError(usage);
+    return status;
+}
+
 CommandFn commandFunction(const QString& name)
 {
     static const QMap<QString, CommandFn> table{
@@ -372,6 +396,9 @@ CommandFn commandFunction(const QString& name)
         {QStringLiteral("save-config"), configFileFunction("save-config")},
         {QStringLiteral("restore-config"), configFileFunction("restore-config")},
         {QStringLiteral("diff-config"), configFileFunction("diff-config")},
+        {QStringLiteral("log"), logCommand(runLog)},
+        {QStringLiteral("sweep"), logCommand(runSweep)},
+        {QStringLiteral("log-to-csv"), logToCsv},
     };
     return table.value(name);
 }

@@ -12,7 +12,7 @@ struct CommandText {
     const char* description;
 };
 
-constexpr std::array<CommandText, 18> Commands{{
+constexpr std::array<CommandText, 21> Commands{{
     {"search", "search",
      "Searches the bus and prints one line per sensor found, in address order: address,\n"
      "identity, name, firmware text, type code and firmware version, separated by TAB."},
@@ -60,6 +60,20 @@ constexpr std::array<CommandText, 18> Commands{{
      "FILE2 was saved from): a summary line, then parameter, label, value in FILE and value now,\n"
      "separated by TAB. Exit status 0 when none differ, 1 when some do, 2 when a file cannot be\n"
      "read or is no configuration file. Comparing two files needs no bus."},
+    {"log", "log ADDR... [--interval S] [--readings 0,3,7] --out FILE [--duration S]",
+     "Samples the sensors at ADDR... (up to six, in that order) every S seconds (1, 2, 3, 5, 10\n"
+     "or 60; at least 2 for three sensors, 3 for four, 5 for five or six) and appends the data\n"
+     "window's log to FILE: its header, then one line per sample. Readings by number: 0\n"
+     "filtered and 1 average unscaled, 2 filtered unscaled 2, 3 filtered and 4 average\n"
+     "moisture, 5 electronics, 6 resonator and 7 material temperature, 8 Brix (Brix edition),\n"
+     "9 and 10 the raw samples of the first sensor (on their own). The lines are written every\n"
+     "five minutes and at the end: after S seconds, or on Ctrl-C."},
+    {"sweep", "sweep ADDR",
+     "Reads the resonator test of the sensor at ADDR: the 50 sweep points (position and byte,\n"
+     "0-255), then the uncompensated and compensated values and the material temperature."},
+    {"log-to-csv", "log-to-csv LOGFILE CSVFILE",
+     "Converts a data log written by the data window or by log into CSV (UTF-8, comma-separated,\n"
+     "ISO 8601 times, one column per sensor and reading). Needs no bus."},
 }};
 
 const CommandText* findCommand(const QString& name)
@@ -148,12 +162,18 @@ ParseResult parseOptions(const QStringList& args)
         o.help = true;
     if (!o.help && o.command.isEmpty())
         result.error = QStringLiteral("no command given");
-    else if (!o.help && o.bus == Options::Bus::None && o.command != QLatin1String("diff-config"))
+    else if (!o.help && o.bus == Options::Bus::None && commandNeedsBus(o.command))
         result.error = QStringLiteral("choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate SPEC");
     return result;
 }
 
 bool isCommand(const QString& command) { return findCommand(command) != nullptr; }
+
+// diff-config of two files needs none either; it asks for a bus itself when given an address.
+bool commandNeedsBus(const QString& command)
+{
+    return command != QLatin1String("log-to-csv") && command != QLatin1String("diff-config");
+}
 
 QString commandHelp(const QString& command)
 {

@@ -32,5 +32,7 @@ struct ParseResult {
 // The usage and description of one command; empty for an unknown one.
 [[nodiscard]] QString commandHelp(const QString& command);
 [[nodiscard]] bool isCommand(const QString& command);
+// log-to-csv works on files only.
+[[nodiscard]] bool commandNeedsBus(const QString& command);
 
 }  // namespace dunmere::cli

@@ -316,6 +316,8 @@ void PagesCore::buttonClicked(const QString& name)
         access_->logOut();
     } else if (name == QLatin1String("CmdOutputTest")) {
         toggleOutputTest();
+    } else if (name == QLatin1String("cmdResonator")) {
+        emit resonatorRequested();
     } else if (name.startsWith(QLatin1String("CmdmA_"))) {
         QuickOutputSetting(ctx_, name.mid(6).toInt());
     }

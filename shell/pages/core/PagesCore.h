@@ -72,6 +72,8 @@ public:
 
 signals:
     void busyChanged(bool busy);
+    // cmdResonator: the main window opens the resonator test window.
+    void resonatorRequested();
     void valueListsRefilled();
     // From the Write click until its write has run, the page may not change.
     void writePending(bool pending);
