@@ -12,4 +12,8 @@ namespace dunmere {
 // DataFolder() + "config.ini".
 [[nodiscard]] QString ConfigFilePath();
 
+// The configuration folder where the file dialogs start: the user's documents folder +
+// "/Dunmere", created when missing. Always ends with a slash.
+[[nodiscard]] QString ConfigurationFolder();
+
 }  // namespace dunmere

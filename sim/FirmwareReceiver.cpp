@@ -27,6 +27,8 @@ std::optional<QByteArray> FirmwareReceiver::receiveBlock(const QByteArray& data)
             answers_.erase(planned);
         if (answer == BlockAnswer::Silence)
             return std::nullopt;
+        if (answer == BlockAnswer::NotRecognised)
+            return QByteArray("?");
         if (answer != BlockAnswer::Accept)
             return QByteArray::number(int(answer));
     }

@@ -15,8 +15,16 @@ public:
     static constexpr int BlockCount = 512;
     static constexpr int BlockSize = 128;
 
-    // How a block is answered: 0 accepted, 1 write error, 10 verify error, 11 both, or silence.
-    enum class BlockAnswer { Accept = 0, WriteError = 1, VerifyError = 10, WriteVerifyError = 11, Silence = -1 };
+    // How a block is answered: 0 accepted, 1 write error, 10 verify error, 11 both, silence, or
+    // "?" as to a command it does not take.
+    enum class BlockAnswer {
+        Accept = 0,
+        WriteError = 1,
+        VerifyError = 10,
+        WriteVerifyError = 11,
+        Silence = -1,
+        NotRecognised = -2
+    };
 
     FirmwareReceiver();
 
