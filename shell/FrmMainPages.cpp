@@ -5,11 +5,13 @@
 
 #include "FrmMessages.h"
 #include "SensorPage.h"
+#include "SystemFileDialogs.h"
 #include "shell/pages/AdvancedPage.h"
 #include "shell/pages/ConfigurationPage.h"
 #include "shell/pages/DiagnosticsPage.h"
 #include "shell/pages/core/PagesCore.h"
 
+#include "firmware/FirmwareUpgrade.h"
 #include "language/LanguageTexts.h"
 #include "pagoline/core/Pagoline.h"
 
@@ -32,6 +34,16 @@ void FrmMain::buildPages()
         mainTab_->setEnabled(!busy);
     });
     connect(pages_.get(), &PagesCore::writePending, this, [this](bool pending) { mainTab_->setEnabled(!pending); });
+    connect(pages_.get(), &PagesCore::hourglassChanged, this, [](bool on) {
+        if (on)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
+    connect(pages_.get(), &PagesCore::firmwareUpgraded, this, [this](int address, const QString& firmwareText) {
+        TakeUpgradedFirmware(sensorModel_.SensorTable.at(address), firmwareText);
+    });
+    pages_->firmware().setFileDialogs(new SystemFileDialogs(this));
     connect(pages_.get(), &PagesCore::valueListsRefilled, this, &FrmMain::refillValueLists);
     connect(&pages_->accessLevels(), &AccessLevels::layoutChanged, this, &FrmMain::applyAccessLayout);
     connect(&pages_->accessLevels(), &AccessLevels::pageEntryRerun, this,

@@ -12,7 +12,7 @@ struct CommandText {
     const char* description;
 };
 
-constexpr std::array<CommandText, 15> Commands{{
+constexpr std::array<CommandText, 16> Commands{{
     {"search", "search",
      "Searches the bus and prints one line per sensor found, in address order: address,\n"
      "identity, name, firmware text, type code and firmware version, separated by TAB."},
@@ -47,6 +47,12 @@ constexpr std::array<CommandText, 15> Commands{{
     {"output-test", "output-test ADDR RAW1 [RAW2]",
      "One step of the analogue output test: drives output 1 (and output 2, where the sensor\n"
      "has one) with the raw values 0-4095 (128 steps per mA) and prints the currents."},
+    {"upgrade", "upgrade ADDR FILE [--yes] [--restore-config]",
+     "Replaces the firmware of the sensor at ADDR with its image from the firmware file FILE,\n"
+     "restarts it and prints the new firmware text and checksum. Asks first unless --yes is\n"
+     "given. The status texts go to standard output, a progress bar to standard error; Ctrl-C\n"
+     "cancels after the block being sent. The configuration is read before and after: the\n"
+     "values the new firmware changed are listed, and --restore-config writes the old ones back."},
 }};
 
 const CommandText* findCommand(const QString& name)

@@ -23,6 +23,7 @@
 #include "AccessLevels.h"
 #include "ControlModel.h"
 #include "DiagnosticsProcedures.h"
+#include "FirmwareGroup.h"
 #include "PagesContext.h"
 #include "shell/core/TaskRequests.h"
 
@@ -43,6 +44,7 @@ public:
     [[nodiscard]] ControlModel& model() { return model_; }
     [[nodiscard]] PagesContext& context() { return ctx_; }
     [[nodiscard]] AccessLevels& accessLevels() { return *access_; }
+    [[nodiscard]] FirmwareGroup& firmware() { return *firmware_; }
     [[nodiscard]] const SensorTypeState& typeState() const { return ctx_.type; }
 
     void setSelectedSensor(const PageSensor& sensor);
@@ -69,6 +71,10 @@ public:
 
 signals:
     void busyChanged(bool busy);
+    // The hourglass alone: a firmware upgrade keeps the tabs and its cancel button usable.
+    void hourglassChanged(bool on);
+    // The selected sensor took a new firmware: its record follows.
+    void firmwareUpgraded(int address, const QString& firmwareText);
     void valueListsRefilled();
     // From the Write click until its write has run, the page may not change.
     void writePending(bool pending);
@@ -78,6 +84,7 @@ private:
     void serveFill();
     void serveWrite();
     void serveRequest(DiagnosticsRequest request);
+    void serveUpgrade();
     void serveFactoryReset();
     void raise(DiagnosticsRequest request, const QString& button);
     void toggleOutputTest();
@@ -87,6 +94,7 @@ private:
     TaskRequests& requests_;
     QString settingsPath_;
     std::unique_ptr<AccessLevels> access_;
+    std::unique_ptr<FirmwareGroup> firmware_;
     // The last fill of the selected sensor got every answer: only then may the page be written.
     bool fillComplete_ = false;
 };
