@@ -151,6 +151,25 @@ private slots:
         QVERIFY(w.button("cmdWater")->isEnabled());
     }
 
+    void restoreQuestionWritesTheOldValuesBack()
+    {
+        UpgradeWindow w;
+        sim::VirtualSensor* sensor = w.f.bus.sensorAt(1);
+        sensor->parameters().set(14, "4");
+        sensor->parameters().store();
+        sensor->setUpgradeResets({14});
+        w.f.messages.clear();
+        w.f.nextAnswer = FrmMessages::Answer::Yes;
+        QTest::mouseClick(w.button("CmdUpgrade"), Qt::LeftButton);
+        w.f.clock.clock.runUntil([&] { return !w.f.messages.isEmpty(); }, 600000);
+        QCOMPARE(w.f.messages.size(), 1);
+        const QStringList lines = w.f.messages.first().split(QLatin1Char('\n'));
+        QVERIFY2(lines.contains(QStringLiteral("14 smoothing time: 4 -> 2")), qPrintable(w.f.messages.first()));
+        w.f.clock.clock.advance(3000);
+        QCOMPARE(sensor->parameters().value(14), QByteArray("4"));
+        QCOMPARE(w.label("LblVersionNumber"), QStringLiteral("QX0089 v1.13 "));
+    }
+
     void tabSwitchAndCancelDuringTheTransfer()
     {
         UpgradeWindow w;
