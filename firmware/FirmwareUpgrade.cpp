@@ -70,11 +70,10 @@ void FirmwareUpgrade::wait(int ms)
     clock.waitUntil([this] { return closing(); }, clock.nowMs() + ms);
 }
 
-UpgradeResult FirmwareUpgrade::SelectFirmwareImage(FileDialogs& dialogs, SensorRecord& record, int address,
-                                                   int editionType)
+QString FirmwareUpgrade::ChooseFirmwareFile(FileDialogs& dialogs)
 {
     report_.status(QString());
-    return SelectFirmwareImage(dialogs.openFile(DialogFilter, ConfigurationFolder()), record, address, editionType);
+    return dialogs.openFile(DialogFilter, ConfigurationFolder());
 }
 
 UpgradeResult FirmwareUpgrade::SelectFirmwareImage(const QString& fileName, SensorRecord& record, int address,

@@ -55,8 +55,8 @@ public:
     void cancel() { cancelled_ = true; }
     [[nodiscard]] bool running() const { return running_; }
 
-    // The open dialog in the configuration folder, then the upgrade of the chosen file.
-    UpgradeResult SelectFirmwareImage(FileDialogs& dialogs, SensorRecord& record, int address, int editionType);
+    // The open dialog of an upgrade, in the configuration folder; empty when cancelled.
+    [[nodiscard]] QString ChooseFirmwareFile(FileDialogs& dialogs);
     // The upgrade of a chosen file (empty: none chosen) for the sensor whose record is given;
     // the record takes the new firmware text, type code and version when it succeeds.
     UpgradeResult SelectFirmwareImage(const QString& fileName, SensorRecord& record, int address, int editionType);

@@ -6,6 +6,7 @@
 #include <QBitArray>
 #include <QByteArray>
 #include <QMap>
+#include <QString>
 #include <optional>
 
 namespace dunmere::sim {
@@ -27,6 +28,9 @@ public:
     };
 
     FirmwareReceiver();
+
+    // "0", "1", "10", "11", "silence" or "?", as a scenario or the console names an answer.
+    [[nodiscard]] static std::optional<BlockAnswer> parseBlockAnswer(const QString& text);
 
     // Answers the given block this way for the next `times` sendings of it (-1: always).
     void setBlockAnswer(int block, BlockAnswer answer, int times = -1);

@@ -10,7 +10,6 @@
 #include "link/Clock.h"
 #include "link/Link.h"
 #include "sensor/SensorRecord.h"
-#include "sim/SensorListSpec.h"
 #include "sim/SimBus.h"
 #include "sim/SimTransport.h"
 

@@ -33,26 +33,24 @@ void FirmwareGroup::keepButtonsOff()
         setLongRunningButtons(false);
 }
 
-bool FirmwareGroup::serve()
+QString FirmwareGroup::chooseFile() { return dialogs_ ? upgrade_.ChooseFirmwareFile(*dialogs_) : QString(); }
+
+bool FirmwareGroup::serve(const QString& fileName)
 {
-    bool upgraded = false;
-    if (dialogs_) {
-        SensorRecord record;
-        record.FirmwareText = ctx_.sensor.firmwareText;
-        record.TypeCode = ctx_.sensor.typeCode;
-        record.FirmwareVersion = ctx_.sensor.firmwareVersion;
-        const UpgradeResult result = upgrade_.SelectFirmwareImage(*dialogs_, record, ctx_.sensor.address, ctx_.editionType);
-        if (result.succeeded) {
-            ctx_.sensor.firmwareText = record.FirmwareText;
-            ctx_.sensor.typeCode = record.TypeCode;
-            ctx_.sensor.firmwareVersion = record.FirmwareVersion;
-            ctx_.model.setText(QStringLiteral("LblVersionNumber"), record.FirmwareText + QLatin1Char(' '));
-            ctx_.model.setText(QStringLiteral("LblChecksum"), result.checksum);
-            upgraded = true;
-        }
+    SensorRecord record;
+    record.FirmwareText = ctx_.sensor.firmwareText;
+    record.TypeCode = ctx_.sensor.typeCode;
+    record.FirmwareVersion = ctx_.sensor.firmwareVersion;
+    const UpgradeResult result = upgrade_.SelectFirmwareImage(fileName, record, ctx_.sensor.address, ctx_.editionType);
+    if (result.succeeded) {
+        ctx_.sensor.firmwareText = record.FirmwareText;
+        ctx_.sensor.typeCode = record.TypeCode;
+        ctx_.sensor.firmwareVersion = record.FirmwareVersion;
+        ctx_.model.setText(QStringLiteral("LblVersionNumber"), record.FirmwareText + QLatin1Char(' '));
+        ctx_.model.setText(QStringLiteral("LblChecksum"), result.checksum);
     }
     setLongRunningButtons(true);
-    return upgraded;
+    return result.succeeded;
 }
 
 void FirmwareGroup::status(const QString& text) { ctx_.model.setText(QStringLiteral("LblUpgradeStatus"), text); }

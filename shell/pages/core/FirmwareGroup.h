@@ -20,7 +20,7 @@ public:
     FirmwareGroup(const FirmwareGroup&) = delete;
     FirmwareGroup& operator=(const FirmwareGroup&) = delete;
 
-    // Where the firmware file is chosen; nothing is upgraded without one.
+    // Where the firmware file is chosen; without one every upgrade ends as a cancelled dialog.
     void setFileDialogs(FileDialogs* dialogs) { dialogs_ = dialogs; }
     // A transfer is running (inside the task timer's tick).
     [[nodiscard]] bool running() const { return upgrade_.running(); }
@@ -28,9 +28,10 @@ public:
     // CmdUpgrade: the long-running buttons off until the request has been served.
     void upgradeClicked();
     void cancelClicked();
-    // The task timer's service of the upgrade request; true when the sensor took a new
-    // firmware (ctx.sensor then holds it).
-    [[nodiscard]] bool serve();
+    // The task timer's service of the upgrade request: the file dialog first, then the upgrade
+    // of the chosen file; true when the sensor took a new firmware (ctx.sensor then holds it).
+    [[nodiscard]] QString chooseFile();
+    [[nodiscard]] bool serve(const QString& fileName);
     // A page entry during a transfer turned buttons on that must stay off.
     void keepButtonsOff();
 

@@ -237,8 +237,9 @@ void PagesCore::serveRequest(DiagnosticsRequest request)
 
 void PagesCore::serveUpgrade()
 {
+    const QString fileName = firmware_->chooseFile();
     emit hourglassChanged(true);
-    const bool upgraded = firmware_->serve();
+    const bool upgraded = firmware_->serve(fileName);
     emit hourglassChanged(false);
     model_.setEnabled(QStringLiteral("CmdUpgrade"), true);
     if (upgraded) {
