@@ -51,10 +51,7 @@ bool KeptConfiguration::restore(Link& link, int address, const QList<Configurati
         if (!change.restorable)
             continue;
         const QString prefix = QString::fromLatin1(FindParameter(change.parameter)->writeCommand);
-        // Shown with the user's decimal separator; the sensor takes a point.
-        QString value = change.before;
-        value.replace(QLatin1Char(','), QLatin1Char('.'));
-        const QString reply = link.WriteParameter(address, prefix, value, prefix);
+        const QString reply = link.WriteParameter(address, prefix, change.before, prefix);
         answered = answered && reply != FailureText;
         wrote = true;
     }
