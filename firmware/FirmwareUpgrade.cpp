@@ -83,8 +83,11 @@ UpgradeResult FirmwareUpgrade::SelectFirmwareImage(const QString& fileName, Sens
     auto refuse = [&](const QString& text) {
         result.resultText = text;
         report_.status(text);
+        running_ = false;
         return result;
     };
+    // From the file check on: the configuration is read before the first block.
+    running_ = true;
     report_.status(QString());
     if (fileName.isEmpty())
         return refuse(invalidFile() + QStringLiteral(" - "));

@@ -53,6 +53,7 @@ public:
 
     // Takes effect after the block being sent.
     void cancel() { cancelled_ = true; }
+    // From the choice of a file until the upgrade has ended.
     [[nodiscard]] bool running() const { return running_; }
 
     // The open dialog of an upgrade, in the configuration folder; empty when cancelled.
