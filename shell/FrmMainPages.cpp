@@ -14,6 +14,7 @@
 #include "shell/pages/DiagnosticsPage.h"
 #include "shell/pages/core/PagesCore.h"
 
+#include "firmware/FirmwareUpgrade.h"
 #include "language/LanguageTexts.h"
 #include "link/DebugLog.h"
 #include "pagoline/core/Pagoline.h"
@@ -40,6 +41,16 @@ void FrmMain::buildPages()
         mainTab_->setEnabled(!busy);
     });
     connect(pages_.get(), &PagesCore::writePending, this, [this](bool pending) { mainTab_->setEnabled(!pending); });
+    connect(pages_.get(), &PagesCore::hourglassChanged, this, [](bool on) {
+        if (on)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
+    connect(pages_.get(), &PagesCore::firmwareUpgraded, this, [this](int address, const QString& firmwareText) {
+        TakeUpgradedFirmware(sensorModel_.SensorTable.at(address), firmwareText);
+    });
+    pages_->firmware().setFileDialogs(fileDialogs_.get());
     connect(pages_.get(), &PagesCore::valueListsRefilled, this, &FrmMain::refillValueLists);
     connect(pages_.get(), &PagesCore::resonatorRequested, this, &FrmMain::openResonatorWindow);
     connect(&pages_->accessLevels(), &AccessLevels::layoutChanged, this, &FrmMain::applyAccessLayout);

@@ -4,6 +4,7 @@
 #include "CliConfigFileCommands.h"
 #include "CliLogCommands.h"
 #include "CliTexts.h"
+#include "CliUpgrade.h"
 
 #include "link/Clock.h"
 #include "link/DataFolder.h"
@@ -304,6 +305,23 @@ int watch(Session& s, const QStringList& args)
     return failure ? ExitFailure : ExitOk;
 }
 
+// Settings/Type: 1 is the Brix edition.
+int editionType()
+{
+    return ReadSetting(QStringLiteral("Settings"), QStringLiteral("Type"), ConfigFilePath()) == QLatin1String("1") ? 1 : 0;
+}
+
+int upgrade(Session& s, const QStringList& args)
+{
+    UpgradeOptions options;
+    QString error;
+    if (!parseUpgradeOptions(args, options, error))
+        throw UsageError(error);
+    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
+        return opened;
+    return runUpgrade(s.link, s.texts, options, editionType());
+}
+
 // The page commands run the Configuration, Diagnostics and Advanced pages' own procedures.
 CommandFn pageCommand(const char* name)
 {
@@ -312,8 +330,7 @@ CommandFn pageCommand(const char* name)
             return int(opened);
         QTextStream out(stdout);
         QTextStream err(stderr);
-        const int edition = ReadSetting(QStringLiteral("Settings"), QStringLiteral("Type"), ConfigFilePath()) == QLatin1String("1");
-        CliPageEnvironment env{s.link, s.texts, s.messages, out, err, edition};
+        CliPageEnvironment env{s.link, s.texts, s.messages, out, err, editionType()};
         return RunPageCommand(env, QStringList{QString::fromLatin1(name)} + args);
     };
 }
@@ -386,7 +403,7 @@ CommandFn commandFunction(const QString& name)
         {QStringLiteral("write"), write},     {QStringLiteral("command"), command},
         {QStringLiteral("action"), action},   {QStringLiteral("snapshot"), snapshot},
         {QStringLiteral("rename"), rename},   {QStringLiteral("move"), move},
-        {QStringLiteral("watch"), watch},
+        {QStringLiteral("watch"), watch},     {QStringLiteral("upgrade"), upgrade},
         {QStringLiteral("config"), pageCommand("config")},
         {QStringLiteral("diag"), pageCommand("diag")},
         {QStringLiteral("measure"), pageCommand("measure")},

@@ -12,7 +12,7 @@ struct CommandText {
     const char* description;
 };
 
-constexpr std::array<CommandText, 21> Commands{{
+constexpr std::array<CommandText, 22> Commands{{
     {"search", "search",
      "Searches the bus and prints one line per sensor found, in address order: address,\n"
      "identity, name, firmware text, type code and firmware version, separated by TAB."},
@@ -74,6 +74,12 @@ constexpr std::array<CommandText, 21> Commands{{
     {"log-to-csv", "log-to-csv LOGFILE CSVFILE",
      "Converts a data log written by the data window or by log into CSV (UTF-8, comma-separated,\n"
      "ISO 8601 times, one column per sensor and reading). Needs no bus."},
+    {"upgrade", "upgrade ADDR FILE [--yes] [--restore-config]",
+     "Replaces the firmware of the sensor at ADDR with its image from the firmware file FILE,\n"
+     "restarts it and prints the new firmware text and checksum. Asks first unless --yes is\n"
+     "given. The status texts go to standard output, a progress bar to standard error; Ctrl-C\n"
+     "cancels after the block being sent. The configuration is read before and after: the\n"
+     "values the new firmware changed are listed, and --restore-config writes the old ones back."},
 }};
 
 const CommandText* findCommand(const QString& name)

@@ -277,14 +277,14 @@ void TstDiagnosticsPage::enteringFromAnotherPageDisablesTheWriteButtons()
     RefreshDiagnostics(f.ctx(), 2);
     QVERIFY(f.model().enabled(QStringLiteral("cmdWater")));
     QVERIFY(f.model().enabled(QStringLiteral("BtnFactoryReset")));
-    QVERIFY(!f.model().enabled(QStringLiteral("CmdUpgrade")));  // its window is not there yet
+    QVERIFY(f.model().enabled(QStringLiteral("CmdUpgrade")));
 
     f.core.diagnosticsPageEntered(3, {});
     QVERIFY(f.model().enabled(QStringLiteral("cmdWater")));
     f.core.diagnosticsPageEntered(1, {});
     QVERIFY(f.requests.FullRefreshRequest);
     for (const char* name : {"cmdWater", "cmdAir", "cmdFactoryUpdate", "CmdCoeffUpdate", "BtnFactoryReset",
-                             "CmdOutputTest", "cbCorraneArmType"})
+                             "CmdOutputTest", "cbCorraneArmType", "CmdUpgrade"})
         QVERIFY2(!f.model().enabled(QString::fromLatin1(name)), name);
     QCOMPARE(f.model().text(QStringLiteral("lblIPAddressDiag")), QStringLiteral("xxx.xxx.xxx.xxx"));
     QVERIFY(!f.model().visible(QStringLiteral("FrameEthernetAdapter")));

@@ -247,10 +247,11 @@ const std::vector<PageControl>& PageControls()
 
 bool OpensMissingWindow(const QString& name)
 {
-    // Calibration, firmware upgrade, adapter set-up and diagnostics.
+    // Calibration, adapter set-up and diagnostics.
     static const QSet<QString> buttons = {
-        QStringLiteral("CmdCalibrate"),  QStringLiteral("CmdUpgrade"),    QStringLiteral("CmdUpgradeCancel"),
-        QStringLiteral("cmdEASettings"), QStringLiteral("cmdEADiagnostics"),
+        QStringLiteral("CmdCalibrate"),
+        QStringLiteral("cmdEASettings"),
+        QStringLiteral("cmdEADiagnostics"),
     };
     return buttons.contains(name);
 }
