@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "CliBus.h"
+#include "CliCalibration.h"
 #include "CliTexts.h"
 
 #include "link/Clock.h"
@@ -373,6 +374,8 @@ int runCommand(const Options& options)
         std::fputs(help.toLocal8Bit().constData(), stdout);
         return ExitOk;
     }
+    if (IsCalibrationCommand(options.command))
+        return RunCalibrationCommand(options.command, options.arguments);
     Session session(options);
     try {
         return commandFunction(options.command)(session, options.arguments);

@@ -1,5 +1,7 @@
 #include "CliOptions.h"
 
+#include "CliCalibration.h"
+
 #include <array>
 
 namespace dunmere::cli {
@@ -135,15 +137,17 @@ ParseResult parseOptions(const QStringList& args)
         o.help = true;
     if (!o.help && o.command.isEmpty())
         result.error = QStringLiteral("no command given");
-    else if (!o.help && o.bus == Options::Bus::None)
+    else if (!o.help && o.bus == Options::Bus::None && !IsCalibrationCommand(o.command))
         result.error = QStringLiteral("choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate SPEC");
     return result;
 }
 
-bool isCommand(const QString& command) { return findCommand(command) != nullptr; }
+bool isCommand(const QString& command) { return findCommand(command) != nullptr || IsCalibrationCommand(command); }
 
 QString commandHelp(const QString& command)
 {
+    if (IsCalibrationCommand(command))
+        return CalibrationCommandHelp(command);
     const CommandText* c = findCommand(command);
     if (!c)
         return {};
@@ -170,6 +174,9 @@ QString programHelp()
         "Commands:\n");
     for (const CommandText& c : Commands)
         help += QStringLiteral("  %1\n").arg(QLatin1String(c.usage));
+    help += QStringLiteral("\nCalibration commands (no bus needed):\n");
+    for (const QString& usage : CalibrationCommandUsages())
+        help += QStringLiteral("  %1\n").arg(usage);
     help += QStringLiteral(
         "\nADDR is a bus address from 1 to 16. Exit status: 0 when every reply was valid, 1 when\n"
         "an operation got no valid reply (\"-99\") or could not be done, 2 for a usage error.\n");
