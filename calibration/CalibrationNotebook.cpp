@@ -11,6 +11,9 @@ namespace {
 
 constexpr int MinimumPointsToFlag = 3;
 constexpr double FlagFactor = 2.0;
+// Points exactly on the line differ by rounding noise only; a residual that shows as 0.00
+// stands out from nothing.
+constexpr double SmallestShownResidual = 0.005;
 
 void judge(CalibrationNotebook& book)
 {
@@ -26,7 +29,8 @@ void judge(CalibrationNotebook& book)
     }
     book.residualDeviation = std::sqrt(sum / double(n - 1));
     if (n >= MinimumPointsToFlag && std::isfinite(book.residualDeviation)
-        && std::abs(worst->residual) > FlagFactor * book.residualDeviation)
+        && std::abs(worst->residual) > FlagFactor * book.residualDeviation
+        && std::abs(worst->residual) >= SmallestShownResidual)
         book.worstRow = worst->row;
 }
 

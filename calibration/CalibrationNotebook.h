@@ -2,7 +2,8 @@
 // The calibration notebook: for every point a fit used, the value the fitted calibration
 // gives there and the residual (lab - fitted), and which point stands out. A point stands out
 // when its residual is the largest in size and exceeds twice the residual standard deviation
-// s = sqrt(sum of residuals^2 / (n - 1)); with fewer than three points none does.
+// s = sqrt(sum of residuals^2 / (n - 1)) and shows as at least 0.01; with fewer than three
+// points none does.
 
 #include "BrixFit.h"
 #include "CalibrationRow.h"

@@ -152,12 +152,17 @@ CalibrationStore::OpenResult CalibrationStore::open(const QString& path, bool cr
         if (!QFileInfo::exists(path))
             return OpenResult::Missing;
     }
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
-    db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
-    if (!db.open() || !hasTheTable()) {
-        if (lastError_.isEmpty())
+    lastError_.clear();
+    bool usable = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+        usable = db.open() && hasTheTable();
+        if (!usable && lastError_.isEmpty())
             lastError_ = db.lastError().text();
+    }
+    if (!usable) {
         qCWarning(lcStore) << path << "is not a calibration store:" << lastError_;
         close();
         return OpenResult::NotAStore;
