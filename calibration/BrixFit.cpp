@@ -30,6 +30,12 @@ QList<BrixPoint> brixPoints(const CalibrationRows& rows)
     return points;
 }
 
+// The model term by term as BrixModel has it, with e^(C u) given.
+double modelWith(double exponential, double u, const BrixCoefficients& k)
+{
+    return k.A - k.B * exponential / 100000.0 + k.D * u * u / 1000.0;
+}
+
 BrixError squaredError(const QList<BrixPoint>& points, const BrixCoefficients& k)
 {
     BrixError e;
@@ -40,6 +46,35 @@ BrixError squaredError(const QList<BrixPoint>& points, const BrixCoefficients& k
     }
     return e;
 }
+
+// The search's error: e^(C u) is the costly part and only moves when C does, so it is kept
+// per point for the C it was made for. The sums are those of squaredError to the last bit.
+class SearchError {
+public:
+    explicit SearchError(const QList<BrixPoint>& points) : points_(points), exponentials_(points.size()) {}
+
+    double operator()(const BrixCoefficients& k)
+    {
+        if (!valid_ || k.C != madeForC_) {
+            for (qsizetype i = 0; i < points_.size(); ++i)
+                exponentials_[i] = std::exp(k.C * points_[i].u);
+            madeForC_ = k.C;
+            valid_ = true;
+        }
+        double sum = 0;
+        for (qsizetype i = 0; i < points_.size(); ++i) {
+            const double d = points_[i].lab - modelWith(exponentials_[i], points_[i].u, k);
+            sum += d * d;
+        }
+        return sum;
+    }
+
+private:
+    const QList<BrixPoint>& points_;
+    QList<double> exponentials_;
+    double madeForC_ = 0;
+    bool valid_ = false;
+};
 
 // Index 0 is the empty slot of the search; 1 to 4 are A to D.
 using Slots = std::array<double, 5>;
@@ -53,10 +88,7 @@ bool better(double err, double than) { return std::isfinite(err) && (err < than 
 
 }  // namespace
 
-double BrixModel(double u, const BrixCoefficients& k)
-{
-    return k.A - k.B * std::exp(k.C * u) / 100000.0 + k.D * u * u / 1000.0;
-}
+double BrixModel(double u, const BrixCoefficients& k) { return modelWith(std::exp(k.C * u), u, k); }
 
 double ClampToRange(double value, double low, double high)
 {
@@ -97,6 +129,7 @@ BrixFitResult BrixBestFit(const CalibrationRows& rows, const BrixCoefficients& s
     // the initial 10000 returns where it began instead of four zeros.
     Slots best = base;
 
+    SearchError searchError(points);
     BrixFitResult result;
     int dir = +1, k = 1, kdir = +1, turns = 0;
     double bestErr = StartError, err = StartError;
@@ -104,7 +137,7 @@ BrixFitResult BrixBestFit(const CalibrationRows& rows, const BrixCoefficients& s
         const size_t i = size_t(k);
         trial[i] = ClampToRange(trial[i] + dir * step[i], low[i], high[i]);
         const double prevErr = err;
-        err = squaredError(points, fromSlots(trial)).sum;
+        err = searchError(fromSlots(trial));
         ++result.evaluations;
         if (better(err, prevErr)) {
             if (better(err, bestErr)) {
