@@ -4,6 +4,7 @@
 #include "FrmMessages.h"
 #include "MainMenu.h"
 #include "SensorPage.h"
+#include "calibration/ui/FrmCalM.h"
 #include "shell/core/MenuKeys.h"
 #include "shell/core/StartupSettings.h"
 #include "shell/core/ValueLists.h"
@@ -239,15 +240,21 @@ void FrmMain::onTaskTimer()
         QCoreApplication::processEvents();
         Clock::current().sleep(10);
 
-        // The calibration, adapter set-up and data windows come with their own parts of the
-        // program; their buttons stay disabled until then, so a request that reached here
-        // anyway is dropped rather than left to fire later.
+        // The adapter set-up and data windows come with their own parts of the program; their
+        // buttons stay disabled until then, so a request that reached here anyway is dropped
+        // rather than left to fire later.
+        if (requests_.CalibrationWindowRequest && !link_.state().ProgramClosing) {
+            requests_.CalibrationWindowRequest = false;
+            openCalibrationWindow();
+        }
         requests_.CalibrationWindowRequest = false;
         if (requests_.EthernetSetupRequest) {
             requests_.EthernetSetupRequest = false;
             mainTab_->setEnabled(true);
         }
-        if (requests_.TrendRequest) {
+        if (calibrationWindow_) {
+            // The calibration window runs its own timer until it leaves.
+        } else if (requests_.TrendRequest) {
             requests_.TrendRequest = false;
             sensorPage_->CmdTrend()->show();
         } else if (link_.state().ProgramClosing && !link_.exchangeInProgress()) {
@@ -340,6 +347,10 @@ void FrmMain::ExitApp()
     DebugLog(QStringLiteral("ExitApp running"), 15);
     taskTimer_.stop();
     link_.blockForClosing();
+    if (calibrationWindow_) {
+        calibrationWindow_->updateTimer().stop();
+        calibrationWindow_->deleteLater();
+    }
     if (help_)
         help_->close();
     messages_->hide();

@@ -21,6 +21,7 @@ class Pagoline;
 
 namespace dunmere {
 
+class FrmCalM;
 class FrmHelp;
 class FrmMessages;
 class LanguageTexts;
@@ -71,6 +72,8 @@ public:
     [[nodiscard]] TransportSwitch& transportSwitch() { return switch_; }
     [[nodiscard]] EthernetAdapters& adapters() { return adapters_; }
     [[nodiscard]] PagesCore& pages() { return *pages_; }
+    // The open calibration window, or nullptr.
+    [[nodiscard]] FrmCalM* calibrationWindow() const;
 
 signals:
     // ExitApp has run: the program ends.
@@ -141,6 +144,10 @@ private:
     void ShowDemonstrationValues();
     void setPagesEnabled(bool configuration, bool diagnostics, bool advanced);
 
+    // Calibration window: it hides this window and keeps the task timer stopped until it leaves.
+    void openCalibrationWindow();
+    void calibrationWindowLeft(bool sensorKnown);
+
     // Pages 1-3
     void buildPages();
     void applyAccessLayout();
@@ -191,6 +198,7 @@ private:
     std::array<QWidget*, 4> pageContainers_{};
     MainMenu* menu_ = nullptr;
     QPointer<FrmHelp> help_;
+    QPointer<FrmCalM> calibrationWindow_;
 
     int editionType_ = 0;
     int searchProbeMs_ = 0;

@@ -33,6 +33,13 @@ void FrmMain::buildPages()
     });
     connect(pages_.get(), &PagesCore::writePending, this, [this](bool pending) { mainTab_->setEnabled(!pending); });
     connect(pages_.get(), &PagesCore::valueListsRefilled, this, &FrmMain::refillValueLists);
+    connect(pages_.get(), &PagesCore::calibrationWindowRequested, this, [this] {
+        // Demonstration mode has no ticks: the window opens at once.
+        if (noSensorFound() && !guard_.busy()) {
+            requests_.CalibrationWindowRequest = false;
+            openCalibrationWindow();
+        }
+    });
     connect(&pages_->accessLevels(), &AccessLevels::layoutChanged, this, &FrmMain::applyAccessLayout);
     connect(&pages_->accessLevels(), &AccessLevels::pageEntryRerun, this,
             [this] { onMainTabClick(mainTab_->Tab()); });

@@ -103,6 +103,7 @@ QWidget* FrmCalM::buildCalibrationFrame()
     n->addWidget(TextNew, 1);
     n->addWidget(CmdNewOK);
     n->addWidget(CmdNewCancel);
+    FrameNew->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     FrameNew->hide();
     v->addWidget(FrameNew);
 
@@ -110,6 +111,7 @@ QWidget* FrmCalM::buildCalibrationFrame()
         auto* box = named(new QGroupBox, indexed("FrameCal", page));
         auto* g = new QGridLayout(box);
         g->setVerticalSpacing(1);
+        g->setAlignment(Qt::AlignTop);
         g->addWidget(named(new QLabel, QStringLiteral("LblPointsNote")), 0, 1);
         g->addWidget(named(new QLabel, QStringLiteral("LblPointsUS")), 0, 2);
         g->addWidget(named(new QLabel, QStringLiteral("LblPointsMoisture")), 0, 3);
@@ -146,16 +148,19 @@ QWidget* FrmCalM::buildCalibrationFrame()
     }
     FrameCal[1]->hide();
 
+    v->addStretch(1);
     auto* results = new QGridLayout;
     results->addWidget(new QLabel(QStringLiteral("B")), 0, 0);
     LblCalB = named(new QLabel, QStringLiteral("LblCalB"));
     LblCalB->setFrameShape(QFrame::Panel);
     LblCalB->setFrameShadow(QFrame::Sunken);
+    LblCalB->setMinimumWidth(64);
     results->addWidget(LblCalB, 0, 1);
     results->addWidget(new QLabel(QStringLiteral("C")), 0, 2);
     LblCalC = named(new QLabel, QStringLiteral("LblCalC"));
     LblCalC->setFrameShape(QFrame::Panel);
     LblCalC->setFrameShadow(QFrame::Sunken);
+    LblCalC->setMinimumWidth(64);
     results->addWidget(LblCalC, 0, 3);
     results->addWidget(new QLabel(QStringLiteral("SSD%")), 0, 4);
     TextCurrentSSD = named(new QLineEdit, QStringLiteral("TextCurrentSSD"));
@@ -266,7 +271,7 @@ void FrmCalM::applyTexts()
         if (auto* l = findChild<QLabel*>(QString::fromLatin1(name)))
             l->setText(text);
     };
-    setWindowTitle(setup_.caption.isEmpty() ? QStringLiteral("Dunmere - ") + t("LangMatCal") : setup_.caption);
+    setWindowTitle(QStringLiteral("Dunmere - ") + t("LangMatCal"));
     findChild<QGroupBox*>(QStringLiteral("FrameCalibration"))->setTitle(t("LangCalibration"));
     CmdDeleteCal->setText(t("LangDelete"));
     CmdNew->setText(t("LangNew") + u' ' + t("LangCalibration"));
@@ -377,7 +382,8 @@ void FrmCalM::onUpdateTimer()
     const MoistureTickReport report = state_.tick(link_, texts_, !list_.firstCalibration(), values);
     applyTick(report);
     tickInProgress_ = false;
-    if (report.leave) {
+    // A program that is closing sends nothing more: the window leaves for it to end.
+    if (report.leave || link_.state().ProgramClosing) {
         leave();
         return;
     }

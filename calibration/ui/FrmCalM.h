@@ -40,7 +40,6 @@ public:
         int selectedEntry = 0;       // the row marked on the Sensor page
         bool noSensor = false;       // demonstration mode
         bool calibrationLock = false;  // rows holding data are read-only for this user
-        QString caption;             // the main window's caption
         QString programText;         // "QX0068 v1.80", for the report
         QString storePath;           // calibdb.mdb
         // Where the report goes: the save dialog, or a test's answer. Empty: cancelled.

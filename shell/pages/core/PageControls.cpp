@@ -247,9 +247,9 @@ const std::vector<PageControl>& PageControls()
 
 bool OpensMissingWindow(const QString& name)
 {
-    // Calibration, firmware upgrade, save/restore, resonator, adapter set-up and diagnostics.
+    // Firmware upgrade, save/restore, resonator, adapter set-up and diagnostics.
     static const QSet<QString> buttons = {
-        QStringLiteral("CmdCalibrate"),     QStringLiteral("CmdUpgrade"),       QStringLiteral("CmdUpgradeCancel"),
+        QStringLiteral("CmdUpgrade"),       QStringLiteral("CmdUpgradeCancel"),
         QStringLiteral("CmdDownload"),      QStringLiteral("UploadButton"),     QStringLiteral("cmdResonator"),
         QStringLiteral("cmdEASettings"),    QStringLiteral("cmdEADiagnostics"),
     };
