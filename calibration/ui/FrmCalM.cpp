@@ -1,5 +1,6 @@
 #include "FrmCalM.h"
 
+#include "FrmMoisture.h"
 #include "MoistureGraphWidget.h"
 #include "calibration/CalibrationNotebook.h"
 #include "calibration/CalibrationReport.h"
@@ -175,9 +176,11 @@ QWidget* FrmCalM::buildCalibrationFrame()
     CmdNP = named(new QPushButton(QStringLiteral(">>")), QStringLiteral("CmdNP"));
     CmdNP->setToolTip(QStringLiteral("View next 10 data sets"));
     CmdSave = named(new QPushButton, QStringLiteral("CmdSave"));
+    CmdMoistureCalc = named(new QPushButton, QStringLiteral("CmdMoistureCalc"));
     CheckRules = named(new QCheckBox, QStringLiteral("CheckRules"));
     bottom->addWidget(CmdNP);
     bottom->addWidget(CmdSave);
+    bottom->addWidget(CmdMoistureCalc);
     bottom->addStretch(1);
     bottom->addWidget(CheckRules);
     v->addLayout(bottom);
@@ -192,6 +195,15 @@ QWidget* FrmCalM::buildCalibrationFrame()
     connect(CmdWrite, &QPushButton::clicked, this, &FrmCalM::onWrite);
     connect(CmdNP, &QPushButton::clicked, this, [this] { showPage(FrameCal[0]->isVisible() ? 1 : 0); });
     connect(CheckRules, &QCheckBox::toggled, this, &FrmCalM::onRulesToggled);
+    connect(CmdMoistureCalc, &QPushButton::clicked, this, [this] {
+        // A window of this one: it closes when this window goes.
+        if (!calculator_) {
+            calculator_ = new FrmMoisture(texts_, messages_, this);
+            calculator_->move(pos());
+        }
+        calculator_->show();
+        calculator_->raise();
+    });
     return frame;
 }
 
@@ -279,6 +291,7 @@ void FrmCalM::applyTexts()
     CmdNewCancel->setText(t("LangCancel"));
     CmdWrite->setText(t("LangWrite"));
     CmdSave->setText(t("LangMatCal") + QStringLiteral("…"));
+    CmdMoistureCalc->setText(t("LangMoisture") + u' ' + t("LangCalculator"));
     CheckRules->setText(t("LangEnable") + u' ' + t("LangRules"));
     for (QLabel* l : findChildren<QLabel*>(QStringLiteral("LblPointsNote")))
         l->setText(t("LangNote"));
@@ -354,6 +367,8 @@ void FrmCalM::closeEvent(QCloseEvent* event)
 void FrmCalM::leave()
 {
     timer_.stop();
+    if (calculator_)
+        calculator_->close();
     saveCurrent();
     left_ = true;
     close();

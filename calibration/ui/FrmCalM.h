@@ -25,6 +25,7 @@ namespace dunmere {
 class Link;
 class Messages;
 struct MoistureFit;
+class FrmMoisture;
 class MoistureGraphWidget;
 class TextSource;
 
@@ -133,6 +134,8 @@ private:
     std::array<GridRow, CalibrationRowCount> rows_{};
     QPushButton* CmdNP = nullptr;
     QPushButton* CmdSave = nullptr;
+    QPushButton* CmdMoistureCalc = nullptr;
+    FrmMoisture* calculator_ = nullptr;
     QLabel* LblCalB = nullptr;
     QLabel* LblCalC = nullptr;
     QLineEdit* TextCurrentSSD = nullptr;
