@@ -176,11 +176,4 @@ BrixFitResult BrixBestFit(const CalibrationRows& rows, const BrixCoefficients& s
     return result;
 }
 
-QString PredictedBrixText(const QString& unscaled, const BrixCoefficients& k)
-{
-    bool ok = false;
-    const double u = CalibrationValue(unscaled, &ok);
-    return ok ? FormatFixed(BrixModel(u, k), 2) : QString();
-}
-
 }  // namespace dunmere

@@ -67,8 +67,4 @@ struct BrixFitResult {
 [[nodiscard]] BrixFitResult BrixBestFit(const CalibrationRows& rows, const BrixCoefficients& start,
                                         const BrixLimits& limits = {}, const BrixProgress& progress = {});
 
-// NewProbeBrix and ProbeBrix of a row: the model at its unscaled text, "0.00"; empty when the
-// text is not a number.
-[[nodiscard]] QString PredictedBrixText(const QString& unscaled, const BrixCoefficients& k);
-
 }  // namespace dunmere

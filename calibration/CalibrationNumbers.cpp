@@ -48,8 +48,6 @@ QString NumberText(double value)
     return withSystemSeparator(QString::number(value, 'g', 15));
 }
 
-bool HasWrongDecimalSeparator(const QString& text) { return text.contains(otherSeparator()); }
-
 QString WithSystemSeparator(QString text) { return text.replace(otherSeparator(), systemSeparator()); }
 
 }  // namespace dunmere

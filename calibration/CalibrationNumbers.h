@@ -17,10 +17,8 @@ namespace dunmere {
 // the system's separator (0.15 or 0,15; 101; -2.5).
 [[nodiscard]] QString NumberText(double value);
 
-// True when the text holds the separator the system does not use ("." with a decimal comma,
-// "," otherwise).
-[[nodiscard]] bool HasWrongDecimalSeparator(const QString& text);
-// The text with the other separator replaced by the system's.
+// The text with the separator the system does not use ("." with a decimal comma, ","
+// otherwise) replaced by the system's.
 [[nodiscard]] QString WithSystemSeparator(QString text);
 
 }  // namespace dunmere

@@ -38,11 +38,11 @@ MoistureTickReport MoistureCalibrationState::tick(Link& link, const TextSource& 
     if (!noSensor && address > 0 && !changingSensor && !closing) {
         if (startAveragingRequest) {
             startAveragingRequest = false;
-            SendAveraging(link, address, true);
+            (void)SendAveraging(link, address, true);
             report.averagingLabel = AveragingLabel::Averaging;
         } else if (stopAveragingRequest) {
             stopAveragingRequest = false;
-            SendAveraging(link, address, false);
+            (void)SendAveraging(link, address, false);
             report.enableSensorList = true;
             report.averagingLabel = AveragingLabel::Hold;
         }

@@ -13,16 +13,16 @@ namespace {
 
 constexpr int ReadBackPauseMs = 100;
 
-// A box's text as it goes on the wire: the number formatter's four decimals, always with ".".
-QString wireValue(const QString& text)
+}  // namespace
+
+QString WireValue(const QString& text)
 {
     QString value = FormatNumber(text);
     value.replace(u',', u'.');
     return value;
 }
 
-// The read-back shows what was written when both are the same number to four decimals.
-bool sameValue(const QString& readBack, const QString& written)
+bool ReadBackMatches(const QString& readBack, const QString& written)
 {
     bool readOk = false;
     const double read = CalibrationValue(readBack, &readOk);
@@ -30,7 +30,13 @@ bool sameValue(const QString& readBack, const QString& written)
     return readOk && std::abs(read - wrote) < 0.00005;
 }
 
-}  // namespace
+QString WrittenMessage(bool confirmed, const TextSource& texts)
+{
+    if (!confirmed)
+        return texts.text(QStringLiteral("LangCommsError"));
+    return texts.text(QStringLiteral("LangSensor")) + QLatin1Char(' ') + texts.text(QStringLiteral("LangConfiguration"))
+        + QLatin1Char(' ') + texts.text(QStringLiteral("LangWritten"));
+}
 
 bool ReadDigitalAveraging(Link& link, int address)
 {
@@ -60,9 +66,9 @@ std::pair<QString, QString> ReadUnscaledValues(Link& link, int address)
     return {filtered, averaged};
 }
 
-void SendAveraging(Link& link, int address, bool start)
+QString SendAveraging(Link& link, int address, bool start)
 {
-    (void)link.SendAction(address, start ? QStringLiteral("3") : QStringLiteral("2"));
+    return link.SendAction(address, start ? QStringLiteral("3") : QStringLiteral("2"));
 }
 
 CalibrationWrite WriteMoistureCalibration(Link& link, int address, const QString& b, const QString& c, const QString& ssd,
@@ -70,9 +76,9 @@ CalibrationWrite WriteMoistureCalibration(Link& link, int address, const QString
 {
     CalibrationWrite result;
     const QString invalid = texts.text(QStringLiteral("LangInvalid")) + QLatin1Char(' ');
-    const QString bValue = wireValue(b);
-    const QString cValue = wireValue(c);
-    const QString ssdValue = ssd.isEmpty() ? QString() : wireValue(ssd);
+    const QString bValue = WireValue(b);
+    const QString cValue = WireValue(c);
+    const QString ssdValue = ssd.isEmpty() ? QString() : WireValue(ssd);
     // A half-written calibration is worse than none: check every value before the first write.
     if (bValue.isEmpty()) {
         result.message = invalid + QStringLiteral("B Value");
@@ -94,12 +100,10 @@ CalibrationWrite WriteMoistureCalibration(Link& link, int address, const QString
     (void)link.SendAction(address, QStringLiteral("1"));
     Pause(ReadBackPauseMs);
     result.readBack = ReadSensorCalibration(link, address);
-    const bool confirmed = sameValue(result.readBack.B, bValue) && sameValue(result.readBack.C, cValue)
-        && (ssdValue.isEmpty() || sameValue(result.readBack.SSD, ssdValue));
+    const bool confirmed = ReadBackMatches(result.readBack.B, bValue) && ReadBackMatches(result.readBack.C, cValue)
+        && (ssdValue.isEmpty() || ReadBackMatches(result.readBack.SSD, ssdValue));
     result.outcome = confirmed ? CalibrationWriteOutcome::Written : CalibrationWriteOutcome::CommsError;
-    result.message = confirmed ? texts.text(QStringLiteral("LangSensor")) + QLatin1Char(' ')
-            + texts.text(QStringLiteral("LangConfiguration")) + QLatin1Char(' ') + texts.text(QStringLiteral("LangWritten"))
-                               : texts.text(QStringLiteral("LangCommsError"));
+    result.message = WrittenMessage(confirmed, texts);
     return result;
 }
 

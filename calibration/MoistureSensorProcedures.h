@@ -27,8 +27,8 @@ struct SensorCalibration {
 [[nodiscard]] SensorCalibration ReadSensorCalibration(Link& link, int address);
 // Parameter 64 (filtered unscaled) and 65 (averaged unscaled), formatted.
 [[nodiscard]] std::pair<QString, QString> ReadUnscaledValues(Link& link, int address);
-// "A3" starts, "A2" stops the sensor's remote averaging.
-void SendAveraging(Link& link, int address, bool start);
+// "A3" starts, "A2" stops the sensor's remote averaging; the sensor's reply.
+QString SendAveraging(Link& link, int address, bool start);
 
 enum class CalibrationWriteOutcome {
     Written,     // read back as written
@@ -41,6 +41,14 @@ struct CalibrationWrite {
     SensorCalibration readBack;
     QString message;  // for the message window
 };
+
+// A box's text as it goes on the wire: the number formatter's four decimals, always with "."
+// (empty for a non-number).
+[[nodiscard]] QString WireValue(const QString& text);
+// The read-back shows what was written: the same number to four decimals.
+[[nodiscard]] bool ReadBackMatches(const QString& readBack, const QString& written);
+// LangSensor LangConfiguration LangWritten, or LangCommsError.
+[[nodiscard]] QString WrittenMessage(bool confirmed, const TextSource& texts);
 
 // "W1" 0.0000, "W2" B, "W3" C, "W4" SSD when given, "A1"; then, 100 ms later, the read-back.
 // Nothing is sent unless B and C (and a given SSD) are numbers, and "written" is reported

@@ -6,6 +6,7 @@
 #include "shell/core/ExchangeGuard.h"
 #include "shell/core/TaskRequests.h"
 
+#include "calibration/ui/FrmCalM.h"
 #include "ethernet/EthernetAdapter.h"
 #include "link/ClockTimer.h"
 #include "link/TransportSwitch.h"
@@ -21,7 +22,6 @@ class Pagoline;
 
 namespace dunmere {
 
-class FrmCalM;
 class FrmHelp;
 class FrmMessages;
 class LanguageTexts;
@@ -74,6 +74,11 @@ public:
     [[nodiscard]] PagesCore& pages() { return *pages_; }
     // The open calibration window, or nullptr.
     [[nodiscard]] FrmCalM* calibrationWindow() const;
+    // What the moisture calibration window is opened with: the Sensor page's rows in use, the
+    // calibration lock, the store in the data folder, the report's save dialog.
+    [[nodiscard]] FrmCalM::Setup calibrationWindowSetup();
+    // --screenshot: the calibration window on a store of its own; nullptr when it did not open.
+    FrmCalM* openCalibrationWindowOn(const QString& storePath);
 
 signals:
     // ExitApp has run: the program ends.
@@ -145,7 +150,7 @@ private:
     void setPagesEnabled(bool configuration, bool diagnostics, bool advanced);
 
     // Calibration window: it hides this window and keeps the task timer stopped until it leaves.
-    void openCalibrationWindow();
+    void openCalibrationWindow(const QString& storePath = {});
     void calibrationWindowLeft(bool sensorKnown);
 
     // Pages 1-3

@@ -34,16 +34,8 @@ QString saveReportName(QWidget* parent, const QString& proposedName)
 
 FrmCalM* FrmMain::calibrationWindow() const { return calibrationWindow_; }
 
-void FrmMain::openCalibrationWindow()
+FrmCalM::Setup FrmMain::calibrationWindowSetup()
 {
-    if (calibrationWindow_)
-        return;
-    if (editionType_ == 1) {
-        // The Brix calibration window is not part of this program yet.
-        DebugLog(QStringLiteral("Brix calibration window requested"), 15);
-        return;
-    }
-    taskTimer_.stop();
     FrmCalM::Setup setup;
     if (!noSensorFound()) {
         for (int r = 0; r < sensorModel_.SensorRowCount(); ++r)
@@ -56,6 +48,28 @@ void FrmMain::openCalibrationWindow()
     setup.programText = ProgramVersionText;
     setup.storePath = CalibrationStorePath(CalibrationKind::Moisture);
     setup.reportFileName = [this](const QString& proposedName, const QString&) { return saveReportName(calibrationWindow_, proposedName); };
+    return setup;
+}
+
+FrmCalM* FrmMain::openCalibrationWindowOn(const QString& storePath)
+{
+    openCalibrationWindow(storePath);
+    return calibrationWindow_;
+}
+
+void FrmMain::openCalibrationWindow(const QString& storePath)
+{
+    if (calibrationWindow_)
+        return;
+    if (editionType_ == 1) {
+        // The Brix calibration window is not part of this program yet.
+        DebugLog(QStringLiteral("Brix calibration window requested"), 15);
+        return;
+    }
+    taskTimer_.stop();
+    FrmCalM::Setup setup = calibrationWindowSetup();
+    if (!storePath.isEmpty())
+        setup.storePath = storePath;
     auto* window = new FrmCalM(link_, texts_, *messages_, setup);
     window->move(pos());
     calibrationWindow_ = window;

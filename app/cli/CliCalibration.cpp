@@ -1,14 +1,17 @@
 #include "CliCalibration.h"
 
+#include "CliBus.h"
 #include "CliOptions.h"
 #include "CliTexts.h"
 
 #include "calibration/BrixFit.h"
+#include "calibration/BrixSensorProcedures.h"
 #include "calibration/CalibrationNotebook.h"
 #include "calibration/CalibrationNumbers.h"
 #include "calibration/CalibrationReport.h"
 #include "calibration/CalibrationStore.h"
 #include "calibration/MoistureFit.h"
+#include "link/Link.h"
 #include "link/NumberRules.h"
 #include "shell/core/StartupSettings.h"
 
@@ -16,6 +19,7 @@
 #include <QTextStream>
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace dunmere::cli {
 
@@ -25,9 +29,10 @@ struct CommandText {
     const char* name;
     const char* usage;
     const char* description;
+    bool bus = false;
 };
 
-constexpr std::array<CommandText, 3> Commands{{
+constexpr std::array<CommandText, 5> Commands{{
     {"fit-moisture", "fit-moisture FILE [--no-rules]",
      "Fits a moisture calibration to the points in FILE, one row per line as\n"
      "include;date;unscaled;lab (include 1/0, yes/no or true/false; a header line allowed;\n"
@@ -47,6 +52,15 @@ constexpr std::array<CommandText, 3> Commands{{
      "on brixcalibdb.mdb: list prints the names in the store's order, show prints one\n"
      "calibration column by column (\"column = value\"), export adds the report of every\n"
      "calibration to the end of FILE."},
+    {"write-calibration", "write-calibration ADDR --moisture NAME|--brix NAME [--yes]",
+     "Writes the stored calibration NAME to the sensor at ADDR as the calibration window does\n"
+     "(moisture: \"W1\" 0.0000, B, C and a given SSD; Brix: A to D into parameters 25 to 28;\n"
+     "then \"A1\") and reads it back: exit status 0 only when the sensor holds what was\n"
+     "written. Nothing is sent unless every value is a number. Without --yes it only prints\n"
+     "what it would write.",
+     true},
+    {"averaging", "averaging ADDR start|stop",
+     "Starts (\"A3\") or stops (\"A2\") the remote averaging of the sensor at ADDR and prints its reply.", true},
 }};
 
 const CommandText* findCommand(const QString& name)
@@ -264,16 +278,131 @@ int calibrations(const QStringList& allArgs)
     return ExitOk;
 }
 
+struct BusSession {
+    explicit BusSession(const Options& options) : bus(link, options)
+    {
+        link.setMessages(&messages);
+        link.setTexts(&texts);
+    }
+    Link link;
+    IniTexts texts;
+    StderrMessages messages;
+    CliBus bus;
+};
+
+int parseAddress(const QString& text)
+{
+    bool ok = false;
+    const int address = text.toInt(&ok);
+    if (!ok || address < 1 || address > 16)
+        throw UsageError(QStringLiteral("ADDR must be a whole number from 1 to 16, not \"%1\"").arg(text));
+    return address;
+}
+
+int writeCalibration(const Options& options)
+{
+    const QStringList& args = options.arguments;
+    if (args.isEmpty())
+        throw UsageError(QStringLiteral("write-calibration needs ADDR"));
+    const int address = parseAddress(args[0]);
+    std::optional<CalibrationKind> kind;
+    QString name;
+    bool yes = false;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if ((args[i] == QLatin1String("--moisture") || args[i] == QLatin1String("--brix")) && i + 1 < args.size() && !kind) {
+            kind = args[i] == QLatin1String("--brix") ? CalibrationKind::Brix : CalibrationKind::Moisture;
+            name = args[++i];
+        } else if (args[i] == QLatin1String("--yes")) {
+            yes = true;
+        } else {
+            throw UsageError(QStringLiteral("write-calibration takes ADDR, --moisture NAME or --brix NAME, and --yes"));
+        }
+    }
+    if (!kind)
+        throw UsageError(QStringLiteral("write-calibration needs --moisture NAME or --brix NAME"));
+    CalibrationStore store(*kind);
+    const QString path = CalibrationStorePath(*kind);
+    if (store.open(path, false) != CalibrationStore::OpenResult::Opened) {
+        complain(QStringLiteral("%1 cannot be read as a calibration store").arg(path));
+        return ExitFailure;
+    }
+    const auto record = store.record(name);
+    if (!record) {
+        complain(QStringLiteral("no calibration named \"%1\"").arg(name));
+        return ExitFailure;
+    }
+    const bool brix = *kind == CalibrationKind::Brix;
+    const std::array<QString, 4> brixValues{record->aValue, record->bValue, record->cValue, record->ssd};
+    if (!yes) {
+        if (brix) {
+            for (int i = 0; i < 4; ++i)
+                printValue(QStringLiteral("W%1").arg(25 + i), WireValue(brixValues[size_t(i)]));
+        } else {
+            printValue(QStringLiteral("W1"), QStringLiteral("0.0000"));
+            printValue(QStringLiteral("W2"), WireValue(record->bValue));
+            printValue(QStringLiteral("W3"), WireValue(record->cValue));
+            if (!record->ssd.isEmpty())
+                printValue(QStringLiteral("W4"), WireValue(record->ssd));
+        }
+        complain(QStringLiteral("nothing written; add --yes to write"));
+        return ExitOk;
+    }
+    BusSession s(options);
+    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
+        return opened;
+    CalibrationWriteOutcome outcome;
+    QString message;
+    if (brix) {
+        const BrixCalibrationWrite w = WriteBrixCalibration(s.link, address, brixValues, s.texts);
+        for (int i = 0; i < 4 && w.outcome != CalibrationWriteOutcome::NotSent; ++i)
+            printValue(QStringLiteral("R%1").arg(25 + i), w.readBack[size_t(i)]);
+        outcome = w.outcome;
+        message = w.message;
+    } else {
+        const CalibrationWrite w = WriteMoistureCalibration(s.link, address, record->bValue, record->cValue, record->ssd, s.texts);
+        if (w.outcome != CalibrationWriteOutcome::NotSent) {
+            printValue(QStringLiteral("LblCurrentB"), w.readBack.B);
+            printValue(QStringLiteral("LblCurrentC"), w.readBack.C);
+            printValue(QStringLiteral("LblCurrentSSD"), w.readBack.SSD);
+        }
+        outcome = w.outcome;
+        message = w.message;
+    }
+    complain(message);
+    return outcome == CalibrationWriteOutcome::Written ? ExitOk : ExitFailure;
+}
+
+int averaging(const Options& options)
+{
+    const QStringList& args = options.arguments;
+    if (args.size() != 2 || (args[1] != QLatin1String("start") && args[1] != QLatin1String("stop")))
+        throw UsageError(QStringLiteral("averaging takes ADDR and start or stop"));
+    const int address = parseAddress(args[0]);
+    BusSession s(options);
+    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
+        return opened;
+    const QString reply = SendAveraging(s.link, address, args[1] == QLatin1String("start"));
+    out() << reply << Qt::endl;
+    return reply == FailureText ? ExitFailure : ExitOk;
+}
+
 }  // namespace
 
 bool IsCalibrationCommand(const QString& command) { return findCommand(command) != nullptr; }
+
+bool CalibrationCommandNeedsBus(const QString& command)
+{
+    const CommandText* c = findCommand(command);
+    return c && c->bus;
+}
 
 QString CalibrationCommandHelp(const QString& command)
 {
     const CommandText* c = findCommand(command);
     if (!c)
         return {};
-    return QStringLiteral("Usage: dunmere-cli %1\n\n%2\n").arg(QLatin1String(c->usage), QLatin1String(c->description));
+    return QStringLiteral("Usage: dunmere-cli %1%2\n\n%3\n")
+        .arg(c->bus ? QStringLiteral("BUS ") : QString(), QLatin1String(c->usage), QLatin1String(c->description));
 }
 
 QStringList CalibrationCommandUsages()
@@ -284,8 +413,10 @@ QStringList CalibrationCommandUsages()
     return usages;
 }
 
-int RunCalibrationCommand(const QString& command, const QStringList& args)
+int RunCalibrationCommand(const Options& options)
 {
+    const QString& command = options.command;
+    const QStringList& args = options.arguments;
     // Numbers read and shown as the calibration windows do on this system.
     SetDecimalComma(ProbeDecimalComma());
     try {
@@ -293,6 +424,10 @@ int RunCalibrationCommand(const QString& command, const QStringList& args)
             return fitMoisture(args);
         if (command == QLatin1String("fit-brix"))
             return fitBrix(args);
+        if (command == QLatin1String("write-calibration"))
+            return writeCalibration(options);
+        if (command == QLatin1String("averaging"))
+            return averaging(options);
         return calibrations(args);
     } catch (const UsageError& e) {
         complain(e.text);

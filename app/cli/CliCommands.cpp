@@ -375,7 +375,7 @@ int runCommand(const Options& options)
         return ExitOk;
     }
     if (IsCalibrationCommand(options.command))
-        return RunCalibrationCommand(options.command, options.arguments);
+        return RunCalibrationCommand(options);
     Session session(options);
     try {
         return commandFunction(options.command)(session, options.arguments);

@@ -137,7 +137,7 @@ ParseResult parseOptions(const QStringList& args)
         o.help = true;
     if (!o.help && o.command.isEmpty())
         result.error = QStringLiteral("no command given");
-    else if (!o.help && o.bus == Options::Bus::None && !IsCalibrationCommand(o.command))
+    else if (!o.help && o.bus == Options::Bus::None && (!IsCalibrationCommand(o.command) || CalibrationCommandNeedsBus(o.command)))
         result.error = QStringLiteral("choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate SPEC");
     return result;
 }
@@ -174,7 +174,7 @@ QString programHelp()
         "Commands:\n");
     for (const CommandText& c : Commands)
         help += QStringLiteral("  %1\n").arg(QLatin1String(c.usage));
-    help += QStringLiteral("\nCalibration commands (no bus needed):\n");
+    help += QStringLiteral("\nCalibration commands (only write-calibration and averaging need a bus):\n");
     for (const QString& usage : CalibrationCommandUsages())
         help += QStringLiteral("  %1\n").arg(usage);
     help += QStringLiteral(

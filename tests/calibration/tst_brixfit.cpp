@@ -46,7 +46,6 @@ private slots:
     void overflowingModelIsNeverAnImprovement();
     void searchApproachesThePointsAndReportsProgress();
     void progressCallbackCanStopTheSearch();
-    void predictedBrixText();
 };
 
 void TestBrixFit::modelFollowsItsFormula()
@@ -180,15 +179,6 @@ void TestBrixFit::progressCallbackCanStopTheSearch()
     QCOMPARE(calls, 50);
     QCOMPARE(r.evaluations, 50);
     QVERIFY(r.error.sum <= BrixSquaredError(rows, DefaultBrixStart()).sum);
-}
-
-void TestBrixFit::predictedBrixText()
-{
-    const BrixCoefficients k{100, 0, 0, -1};  // 100 - u^2 / 1000
-    QCOMPARE(PredictedBrixText(QStringLiteral("50"), k), QStringLiteral("97.50"));
-    QCOMPARE(PredictedBrixText(QStringLiteral("x"), k), QString());
-    SetDecimalComma(true);
-    QCOMPARE(PredictedBrixText(QStringLiteral("50,0"), k), QStringLiteral("97,50"));
 }
 
 QTEST_GUILESS_MAIN(TestBrixFit)

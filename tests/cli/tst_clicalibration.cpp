@@ -41,6 +41,7 @@ private slots:
     void usageErrors();
     void storeCommands();
     void missingStoreIsNotMade();
+    void writeCalibrationToASimulatedSensor();
 
 private:
     Run run(const QStringList& arguments, const QString& locale = QStringLiteral("C"));
@@ -229,6 +230,47 @@ void TestCliCalibration::missingStoreIsNotMade()
     QCOMPARE(r.status, 1);
     QVERIFY(r.err.contains(QStringLiteral("no calibration store")));
     QVERIFY(!QFileInfo::exists(storePath("calibdb.mdb")));
+}
+
+void TestCliCalibration::writeCalibrationToASimulatedSensor()
+{
+    QVERIFY(QDir().mkpath(dir_->path() + QStringLiteral("/Quelmar/Dunmere")));
+    {
+        KeyTexts texts;
+        dunmere::CalibrationStore store(dunmere::CalibrationKind::Moisture);
+        QVERIFY(store.open(storePath("calibdb.mdb")) == dunmere::CalibrationStore::OpenResult::Created);
+        for (const char* name : {"Gravel", "Broken"}) {
+            QVERIFY(store.add(QString::fromLatin1(name), texts).done());
+            dunmere::CalibrationRecord r = *store.record(QString::fromLatin1(name));
+            r.bValue = name == QByteArray("Gravel") ? QStringLiteral("0.2186") : QStringLiteral("abc");
+            r.cValue = QStringLiteral("-3.744");
+            QVERIFY(store.save(r, texts).done());
+        }
+    }
+    const QStringList bus{"--simulate", "1:89"};
+    // Without --yes: what would be written, and nothing sent.
+    Run r = run(bus + QStringList{"write-calibration", "1", "--moisture", "Gravel"});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.out, QStringLiteral("W1 = 0.0000\nW2 = 0.2186\nW3 = -3.744\n"));
+    QVERIFY(r.err.contains(QStringLiteral("--yes")));
+
+    r = run(bus + QStringList{"write-calibration", "1", "--moisture", "Gravel", "--yes"});
+    QCOMPARE(r.status, 0);
+    QVERIFY2(r.out.startsWith(QStringLiteral("LblCurrentB = 0.2186\nLblCurrentC = -3.744\n")), qPrintable(r.out + r.err));
+
+    r = run(bus + QStringList{"write-calibration", "1", "--moisture", "Broken", "--yes"});
+    QCOMPARE(r.status, 1);
+    QVERIFY(r.out.isEmpty());
+    QVERIFY2(r.err.contains(QStringLiteral("Invalid B Value")), qPrintable(r.err));
+
+    QCOMPARE(run(bus + QStringList{"write-calibration", "1", "--moisture", "Clay", "--yes"}).status, 1);
+    QCOMPARE(run({"write-calibration", "1", "--moisture", "Gravel", "--yes"}).status, 2);  // no bus
+
+    r = run(bus + QStringList{"averaging", "1", "start"});
+    QCOMPARE(r.status, 0);
+    QVERIFY(!r.out.trimmed().isEmpty());
+    QCOMPARE(run(bus + QStringList{"averaging", "9", "stop"}).status, 1);  // nobody at 9
+    QCOMPARE(run(bus + QStringList{"averaging", "1", "pause"}).status, 2);
 }
 
 QTEST_GUILESS_MAIN(TestCliCalibration)
