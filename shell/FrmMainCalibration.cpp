@@ -8,6 +8,7 @@
 #include "calibration/CalibrationStore.h"
 #include "calibration/ui/FrmCalM.h"
 #include "shell/core/StartupSettings.h"
+#include "shell/pages/core/ConfigurationProcedures.h"
 #include "shell/pages/core/PagesCore.h"
 
 #include "language/LanguageTexts.h"
@@ -61,7 +62,7 @@ void FrmMain::openCalibrationWindow(const QString& storePath)
 {
     if (calibrationWindow_)
         return;
-    if (editionType_ == 1) {
+    if (OpensBrixCalibration(pages_->context())) {
         // The Brix calibration window is not part of this program yet.
         DebugLog(QStringLiteral("Brix calibration window requested"), 15);
         return;

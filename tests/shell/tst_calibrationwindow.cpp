@@ -3,7 +3,7 @@
 // timer stops), a calibration is made from typed points and written, and after the window
 // has left the Configuration page shows the coefficients read back from the sensor. In
 // demonstration mode the button opens the window at once, offline. The window's own
-// behaviour is tested in tests/calibration/ui.
+// behaviour is tested in tests/calibration/ui. In the Brix edition the button stays disabled.
 
 #include "MainWindowFixture.h"
 #include "calibration/ui/FrmCalM.h"
@@ -43,6 +43,7 @@ class TestCalibrationWindow : public QObject {
 private slots:
     void calibrateFromTheConfigurationPage();
     void demonstrationModeOpensAtOnce();
+    void brixEditionKeepsTheButtonDisabled();
 };
 
 void TestCalibrationWindow::calibrateFromTheConfigurationPage()
@@ -101,6 +102,21 @@ void TestCalibrationWindow::demonstrationModeOpensAtOnce()
     QVERIFY(!f.main.calibrationWindow());
     QVERIFY(f.main.isVisible());
     QVERIFY(!f.main.taskTimer().isActive());
+}
+
+void TestCalibrationWindow::brixEditionKeepsTheButtonDisabled()
+{
+    // Its window is the Brix calibration window, which this program does not have yet.
+    MainWindowFixture f("NumLangs=1\r\nLanguage=0\r\nType=1\r\n", QStringLiteral("1:89"));
+    f.main.load();
+    f.main.mainTab().setTab(1);
+    f.clock.clock.advance(3000);
+    QVERIFY(!f.find<QPushButton>("CmdCalibrate")->isEnabled());
+    f.main.requests().CalibrationWindowRequest = true;
+    f.clock.clock.advance(1000);
+    QVERIFY(!f.main.calibrationWindow());
+    QVERIFY(!f.main.requests().CalibrationWindowRequest);
+    QVERIFY(f.main.taskTimer().isActive());
 }
 
 QTEST_MAIN(TestCalibrationWindow)
