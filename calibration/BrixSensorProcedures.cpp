@@ -20,7 +20,7 @@ BrixCalibrationWrite WriteBrixCalibration(Link& link, int address, const std::ar
     BrixCalibrationWrite result;
     std::array<QString, 4> wire;
     for (size_t i = 0; i < wire.size(); ++i) {
-        wire[i] = WireValue(values[i]);
+        wire[i] = WireNumber(values[i]);
         if (wire[i].isEmpty()) {
             result.message = texts.text(QStringLiteral("LangInvalid")) + QLatin1Char(' ') + QString::fromLatin1(ValueNames[i]);
             return result;

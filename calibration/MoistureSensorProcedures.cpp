@@ -3,6 +3,7 @@
 #include "CalibrationNumbers.h"
 #include "link/Link.h"
 #include "link/Messages.h"
+#include "link/NumberRules.h"
 #include "link/ValueFormat.h"
 
 #include <cmath>
@@ -15,12 +16,7 @@ constexpr int ReadBackPauseMs = 100;
 
 }  // namespace
 
-QString WireValue(const QString& text)
-{
-    QString value = FormatNumber(text);
-    value.replace(u',', u'.');
-    return value;
-}
+QString WireNumber(const QString& text) { return WireValue(FormatNumber(text)); }
 
 bool ReadBackMatches(const QString& readBack, const QString& written)
 {
@@ -76,9 +72,9 @@ CalibrationWrite WriteMoistureCalibration(Link& link, int address, const QString
 {
     CalibrationWrite result;
     const QString invalid = texts.text(QStringLiteral("LangInvalid")) + QLatin1Char(' ');
-    const QString bValue = WireValue(b);
-    const QString cValue = WireValue(c);
-    const QString ssdValue = ssd.isEmpty() ? QString() : WireValue(ssd);
+    const QString bValue = WireNumber(b);
+    const QString cValue = WireNumber(c);
+    const QString ssdValue = ssd.isEmpty() ? QString() : WireNumber(ssd);
     // A half-written calibration is worse than none: check every value before the first write.
     if (bValue.isEmpty()) {
         result.message = invalid + QStringLiteral("B Value");

@@ -44,7 +44,7 @@ struct CalibrationWrite {
 
 // A box's text as it goes on the wire: the number formatter's four decimals, always with "."
 // (empty for a non-number).
-[[nodiscard]] QString WireValue(const QString& text);
+[[nodiscard]] QString WireNumber(const QString& text);
 // The read-back shows what was written: the same number to four decimals.
 [[nodiscard]] bool ReadBackMatches(const QString& readBack, const QString& written);
 // LangSensor LangConfiguration LangWritten, or LangCommsError.

@@ -224,6 +224,11 @@ void FrmMain::onTaskTimer()
     // is not finished, so this tick has nothing it may do yet.
     if (exited_ || guard_.busy())
         return;
+    // The calibration window has the bus until it leaves; it restarts this timer then.
+    if (calibrationWindow_) {
+        taskTimer_.stop();
+        return;
+    }
     DebugLog(QStringLiteral("Running Task Timer"), 15);
     taskTimer_.stop();
     bool restart = false;
@@ -240,14 +245,12 @@ void FrmMain::onTaskTimer()
         QCoreApplication::processEvents();
         Clock::current().sleep(10);
 
+        if (requests_.CalibrationWindowRequest && !link_.state().ProgramClosing)
+            openCalibrationWindow();
+        requests_.CalibrationWindowRequest = false;
         // The adapter set-up and data windows come with their own parts of the program; their
         // buttons stay disabled until then, so a request that reached here anyway is dropped
         // rather than left to fire later.
-        if (requests_.CalibrationWindowRequest && !link_.state().ProgramClosing) {
-            requests_.CalibrationWindowRequest = false;
-            openCalibrationWindow();
-        }
-        requests_.CalibrationWindowRequest = false;
         if (requests_.EthernetSetupRequest) {
             requests_.EthernetSetupRequest = false;
             mainTab_->setEnabled(true);
@@ -282,7 +285,7 @@ void FrmMain::onTaskTimer()
 void FrmMain::wakeTaskTimer()
 {
     // A tick in progress restarts the timer itself at its end.
-    if (!guard_.tickInProgress() && !taskTimer_.isActive() && !exited_)
+    if (!guard_.tickInProgress() && !taskTimer_.isActive() && !exited_ && !calibrationWindow_)
         taskTimer_.start();
 }
 

@@ -336,13 +336,13 @@ int writeCalibration(const Options& options)
     if (!yes) {
         if (brix) {
             for (int i = 0; i < 4; ++i)
-                printValue(QStringLiteral("W%1").arg(25 + i), WireValue(brixValues[size_t(i)]));
+                printValue(QStringLiteral("W%1").arg(25 + i), WireNumber(brixValues[size_t(i)]));
         } else {
             printValue(QStringLiteral("W1"), QStringLiteral("0.0000"));
-            printValue(QStringLiteral("W2"), WireValue(record->bValue));
-            printValue(QStringLiteral("W3"), WireValue(record->cValue));
+            printValue(QStringLiteral("W2"), WireNumber(record->bValue));
+            printValue(QStringLiteral("W3"), WireNumber(record->cValue));
             if (!record->ssd.isEmpty())
-                printValue(QStringLiteral("W4"), WireValue(record->ssd));
+                printValue(QStringLiteral("W4"), WireNumber(record->ssd));
         }
         complain(QStringLiteral("nothing written; add --yes to write"));
         return ExitOk;
