@@ -6,6 +6,7 @@
 #include "FrmMessages.h"
 #include "MainMenu.h"
 #include "SensorPage.h"
+#include "calibration/ui/FrmCalM.h"
 #include "shell/core/MenuKeys.h"
 #include "shell/core/StartupSettings.h"
 #include "shell/core/ValueLists.h"
@@ -229,6 +230,11 @@ void FrmMain::onTaskTimer()
     // is not finished, so this tick has nothing it may do yet.
     if (exited_ || guard_.busy())
         return;
+    // The calibration window has the bus until it leaves; it restarts this timer then.
+    if (calibrationWindow_) {
+        taskTimer_.stop();
+        return;
+    }
     DebugLog(QStringLiteral("Running Task Timer"), 15);
     taskTimer_.stop();
     bool restart = false;
@@ -245,15 +251,19 @@ void FrmMain::onTaskTimer()
         QCoreApplication::processEvents();
         Clock::current().sleep(10);
 
-        // The calibration and adapter set-up windows come with their own parts of the program;
-        // their buttons stay disabled until then, so a request that reached here anyway is
-        // dropped rather than left to fire later.
+        if (requests_.CalibrationWindowRequest && !link_.state().ProgramClosing)
+            openCalibrationWindow();
         requests_.CalibrationWindowRequest = false;
+        // The adapter set-up and data windows come with their own parts of the program; their
+        // buttons stay disabled until then, so a request that reached here anyway is dropped
+        // rather than left to fire later.
         if (requests_.EthernetSetupRequest) {
             requests_.EthernetSetupRequest = false;
             mainTab_->setEnabled(true);
         }
-        if (requests_.TrendRequest) {
+        if (calibrationWindow_) {
+            // The calibration window runs its own timer until it leaves.
+        } else if (requests_.TrendRequest) {
             // The data window keeps the task timer stopped until it exits.
             openDataWindow();
         } else if (link_.state().ProgramClosing && !link_.exchangeInProgress()) {
@@ -281,7 +291,7 @@ void FrmMain::onTaskTimer()
 void FrmMain::wakeTaskTimer()
 {
     // A tick in progress restarts the timer itself at its end.
-    if (!guard_.tickInProgress() && !taskTimer_.isActive() && !exited_)
+    if (!guard_.tickInProgress() && !taskTimer_.isActive() && !exited_ && !calibrationWindow_)
         taskTimer_.start();
 }
 
@@ -349,6 +359,10 @@ void FrmMain::ExitApp()
     // The data window's log gets its final flush before the program goes.
     if (data_)
         data_->unload();
+    if (calibrationWindow_) {
+        calibrationWindow_->updateTimer().stop();
+        calibrationWindow_->deleteLater();
+    }
     if (help_)
         help_->close();
     messages_->hide();

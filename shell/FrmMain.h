@@ -6,6 +6,7 @@
 #include "shell/core/ExchangeGuard.h"
 #include "shell/core/TaskRequests.h"
 
+#include "calibration/ui/FrmCalM.h"
 #include "ethernet/EthernetAdapter.h"
 #include "link/ClockTimer.h"
 #include "link/FileDialogs.h"
@@ -76,6 +77,13 @@ public:
     [[nodiscard]] TransportSwitch& transportSwitch() { return switch_; }
     [[nodiscard]] EthernetAdapters& adapters() { return adapters_; }
     [[nodiscard]] PagesCore& pages() { return *pages_; }
+    // The open calibration window, or nullptr.
+    [[nodiscard]] FrmCalM* calibrationWindow() const;
+    // What the moisture calibration window is opened with: the Sensor page's rows in use, the
+    // calibration lock, the store in the data folder, the report's save dialog.
+    [[nodiscard]] FrmCalM::Setup calibrationWindowSetup();
+    // --screenshot: the calibration window on a store of its own; nullptr when it did not open.
+    FrmCalM* openCalibrationWindowOn(const QString& storePath);
 
 signals:
     // ExitApp has run: the program ends.
@@ -149,6 +157,9 @@ private:
     // The data and resonator windows, which stand in for the main window while they are open.
     void openDataWindow();
     void openResonatorWindow();
+    // Calibration window: it hides this window and keeps the task timer stopped until it leaves.
+    void openCalibrationWindow(const QString& storePath = {});
+    void calibrationWindowLeft(bool sensorKnown);
 
     // Pages 1-3
     void buildPages();
@@ -203,6 +214,7 @@ private:
     QPointer<FrmHelp> help_;
     QPointer<FrmData> data_;
     QPointer<FrmResonator> resonator_;
+    QPointer<FrmCalM> calibrationWindow_;
 
     int editionType_ = 0;
     int searchProbeMs_ = 0;

@@ -53,6 +53,13 @@ void FrmMain::buildPages()
     pages_->firmware().setFileDialogs(fileDialogs_.get());
     connect(pages_.get(), &PagesCore::valueListsRefilled, this, &FrmMain::refillValueLists);
     connect(pages_.get(), &PagesCore::resonatorRequested, this, &FrmMain::openResonatorWindow);
+    connect(pages_.get(), &PagesCore::calibrationWindowRequested, this, [this] {
+        // Demonstration mode has no ticks: the window opens at once.
+        if (noSensorFound() && !guard_.busy()) {
+            requests_.CalibrationWindowRequest = false;
+            openCalibrationWindow();
+        }
+    });
     connect(&pages_->accessLevels(), &AccessLevels::layoutChanged, this, &FrmMain::applyAccessLayout);
     connect(&pages_->accessLevels(), &AccessLevels::pageEntryRerun, this,
             [this] { onMainTabClick(mainTab_->Tab()); });

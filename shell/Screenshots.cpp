@@ -8,14 +8,19 @@
 #include "datalog/ui/FrmResonator.h"
 #include "shell/pages/core/PagesCore.h"
 
+#include "calibration/CalibrationNumbers.h"
+#include "calibration/CalibrationStore.h"
+#include "language/LanguageTexts.h"
 #include "link/Clock.h"
 #include "pagoline/core/Pagoline.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QWidget>
 
 namespace dunmere {
@@ -117,6 +122,43 @@ void Screenshots::writeResonatorWindow(FrmMain& main)
         window->close();
     }
     pages.buttonClicked(QStringLiteral("CmdLogOut_0"));
+}
+
+void Screenshots::writeCalibrationWindows(FrmMain& main)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("calibdb.mdb"));
+    {
+        const TextSource& texts = LanguageTexts::program();
+        CalibrationStore store(CalibrationKind::Moisture);
+        if (store.open(path) != CalibrationStore::OpenResult::Created || !store.add(QStringLiteral("Sand"), texts).done())
+            return;
+        CalibrationRecord r = *store.record(QStringLiteral("Sand"));
+        const char* const points[][3] = {{"3 May", "38", "5.2"}, {"4 May", "45", "7.9"}, {"5 May", "52", "9.1"}, {"6 May", "41", "6.6"}};
+        for (size_t i = 0; i < std::size(points); ++i)
+            r.rows[i] = {true, QString::fromLatin1(points[i][0]), QString::fromLatin1(points[i][1]), QString::fromLatin1(points[i][2])};
+        (void)store.save(r, texts);
+    }
+    FrmCalM* window = main.openCalibrationWindowOn(path);
+    if (!window)
+        return;
+    auto& clock = Clock::current();
+    clock.waitUntil([] { return false; }, clock.nowMs() + PageSettleMs);
+    write(*window, QStringLiteral("frmcalm"));
+    if (auto* calc = window->findChild<QPushButton*>(QStringLiteral("CmdMoistureCalc"))) {
+        calc->click();
+        if (auto* calculator = window->findChild<QWidget*>(QStringLiteral("FrmMoisture"))) {
+            const char* const weights[][2] = {{"TextA", "0.25"}, {"TextB", "1.30"}, {"TextC", "1.21"}};
+            for (const auto& w : weights)
+                if (auto* box = calculator->findChild<QLineEdit*>(QString::fromLatin1(w[0])))
+                    box->setText(WithSystemSeparator(QString::fromLatin1(w[1])));
+            if (auto* button = calculator->findChild<QPushButton*>(QStringLiteral("CmdCalculate")))
+                button->click();
+            write(*calculator, QStringLiteral("frmmoisture"));
+        }
+    }
+    window->close();
+    clock.waitUntil([&main] { return main.calibrationWindow() == nullptr; }, clock.nowMs() + PageSettleMs);
 }
 
 }  // namespace dunmere

@@ -20,6 +20,9 @@ public:
     // Each page of MainTab in turn, then the help window, the data window after some seconds
     // of trend and the resonator window; the main window is left on the page it showed.
     void writeMainWindow(FrmMain& main);
+    // The moisture calibration window on a store of its own with a few points (the user's
+    // calibrations stay as they are), and its calculator.
+    void writeCalibrationWindows(FrmMain& main);
 
     [[nodiscard]] const QStringList& written() const { return written_; }
     [[nodiscard]] const QStringList& failed() const { return failed_; }

@@ -3,6 +3,7 @@
 #include "CliBus.h"
 #include "CliConfigFileCommands.h"
 #include "CliLogCommands.h"
+#include "CliCalibration.h"
 #include "CliTexts.h"
 #include "CliUpgrade.h"
 
@@ -460,6 +461,8 @@ int runCommand(const Options& options)
         std::fputs(help.toLocal8Bit().constData(), stdout);
         return ExitOk;
     }
+    if (IsCalibrationCommand(options.command))
+        return RunCalibrationCommand(options);
     Session session(options);
     try {
         return commandFunction(options.command)(session, options.arguments);

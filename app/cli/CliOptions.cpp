@@ -1,5 +1,7 @@
 #include "CliOptions.h"
 
+#include "CliCalibration.h"
+
 #include <array>
 
 namespace dunmere::cli {
@@ -168,12 +170,13 @@ ParseResult parseOptions(const QStringList& args)
         o.help = true;
     if (!o.help && o.command.isEmpty())
         result.error = QStringLiteral("no command given");
-    else if (!o.help && o.bus == Options::Bus::None && commandNeedsBus(o.command))
+    else if (!o.help && o.bus == Options::Bus::None && commandNeedsBus(o.command)
+             && (!IsCalibrationCommand(o.command) || CalibrationCommandNeedsBus(o.command)))
         result.error = QStringLiteral("choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate SPEC");
     return result;
 }
 
-bool isCommand(const QString& command) { return findCommand(command) != nullptr; }
+bool isCommand(const QString& command) { return findCommand(command) != nullptr || IsCalibrationCommand(command); }
 
 // diff-config of two files needs none either; it asks for a bus itself when given an address.
 bool commandNeedsBus(const QString& command)
@@ -183,6 +186,8 @@ bool commandNeedsBus(const QString& command)
 
 QString commandHelp(const QString& command)
 {
+    if (IsCalibrationCommand(command))
+        return CalibrationCommandHelp(command);
     const CommandText* c = findCommand(command);
     if (!c)
         return {};
@@ -209,6 +214,9 @@ QString programHelp()
         "Commands:\n");
     for (const CommandText& c : Commands)
         help += QStringLiteral("  %1\n").arg(QLatin1String(c.usage));
+    help += QStringLiteral("\nCalibration commands (only write-calibration and averaging need a bus):\n");
+    for (const QString& usage : CalibrationCommandUsages())
+        help += QStringLiteral("  %1\n").arg(usage);
     help += QStringLiteral(
         "\nADDR is a bus address from 1 to 16. Exit status: 0 when every reply was valid, 1 when\n"
         "an operation got no valid reply (\"-99\") or could not be done, 2 for a usage error.\n");

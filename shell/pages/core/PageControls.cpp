@@ -247,9 +247,8 @@ const std::vector<PageControl>& PageControls()
 
 bool OpensMissingWindow(const QString& name)
 {
-    // Calibration, adapter set-up and diagnostics.
+    // Adapter set-up and diagnostics.
     static const QSet<QString> buttons = {
-        QStringLiteral("CmdCalibrate"),
         QStringLiteral("cmdEASettings"),
         QStringLiteral("cmdEADiagnostics"),
     };

@@ -346,6 +346,9 @@ void PagesCore::buttonClicked(const QString& name)
         access_->pressKey(name.mid(4).toInt());
     } else if (name.startsWith(QLatin1String("CmdLogOut_"))) {
         access_->logOut();
+    } else if (name == QLatin1String("CmdCalibrate")) {
+        requests_.CalibrationWindowRequest = true;
+        emit calibrationWindowRequested();
     } else if (name == QLatin1String("CmdOutputTest")) {
         toggleOutputTest();
     } else if (name == QLatin1String("cmdResonator")) {

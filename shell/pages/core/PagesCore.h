@@ -83,6 +83,8 @@ signals:
     void valueListsRefilled();
     // From the Write click until its write has run, the page may not change.
     void writePending(bool pending);
+    // CmdCalibrate raised CalibrationWindowRequest; without sensors no tick serves it.
+    void calibrationWindowRequested();
 
 private:
     class Busy;
