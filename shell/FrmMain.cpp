@@ -23,6 +23,9 @@
 #include "pagoline/core/PropertyBag.h"
 #include "shell/pages/core/PagesCore.h"
 
+#include "ethernet/EthernetFunctions.h"
+#include "ethernet/ui/EthernetWindows.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -79,6 +82,9 @@ FrmMain::FrmMain(Link& link, LanguageTexts& texts, TransportFactory& factory, QW
     menu_ = new MainMenu(menuBar(), texts_);
     connect(menu_, &MainMenu::clicked, this, &FrmMain::onMenuClicked);
 
+    EthernetWindowHost& ethernetHost = *this;
+    ethernet_ = std::make_unique<EthernetWindows>(adapters_, EthernetDatabasePath(), messages_, texts_, link_,
+                                                  switch_.state(), ethernetHost);
     buildMainTab();
     connectSensorPage();
     connect(&texts_, &LanguageTexts::textsLoaded, this, &FrmMain::applyTexts);
@@ -87,6 +93,7 @@ FrmMain::FrmMain(Link& link, LanguageTexts& texts, TransportFactory& factory, QW
 FrmMain::~FrmMain()
 {
     taskTimer_.stop();
+    ethernet_->unloadAll();
     sensorModel_.setReport(nullptr);
     switch_.setHost(nullptr);
     link_.setMessages(nullptr);
@@ -239,11 +246,14 @@ void FrmMain::onTaskTimer()
         QCoreApplication::processEvents();
         Clock::current().sleep(10);
 
-        // The calibration, adapter set-up and data windows come with their own parts of the
-        // program; their buttons stay disabled until then, so a request that reached here
-        // anyway is dropped rather than left to fire later.
+        // The calibration and data windows come with their own parts of the program; their
+        // buttons stay disabled until then, so a request that reached here anyway is dropped
+        // rather than left to fire later.
         requests_.CalibrationWindowRequest = false;
         if (requests_.EthernetSetupRequest) {
+            DebugLog(QStringLiteral("Show Ethernet setup"), 20);
+            if (!link_.state().ProgramClosing)
+                ethernet_->showSetup();
             requests_.EthernetSetupRequest = false;
             mainTab_->setEnabled(true);
         }
@@ -340,6 +350,7 @@ void FrmMain::ExitApp()
     DebugLog(QStringLiteral("ExitApp running"), 15);
     taskTimer_.stop();
     link_.blockForClosing();
+    ethernet_->unloadDiagnostics();
     if (help_)
         help_->close();
     messages_->hide();
@@ -357,9 +368,6 @@ void FrmMain::BuildMenu()
     contents.adapterKeys = adapterKeys();
     reindexCurrentAdapter(contents.adapterKeys);
     menu_->build(contents, menuTicks());
-    // Adapters are managed in windows that come with the adapter part of the program.
-    for (const char* key : {"mnuAddTCPIP", "mnuSearchEA", "mnuEditEA"})
-        menu_->setItemEnabled(QString::fromLatin1(key), false);
 }
 
 void FrmMain::RefreshMenuTicks() { menu_->refreshTicks(menuTicks()); }
@@ -393,8 +401,14 @@ void FrmMain::onMenuClicked(const QString& key)
         chooseSearchSpeed(command.number);
         break;
     case MenuCommand::Kind::SearchAdapters:
+        ethernet_->searchAdapters();
+        break;
     case MenuCommand::Kind::EditAdapters:
+        ethernet_->showAdapterList();
+        break;
     case MenuCommand::Kind::AddAdapter:
+        ethernet_->addAdapter();
+        break;
     case MenuCommand::Kind::None:
         break;
     }
@@ -457,6 +471,7 @@ void FrmMain::applyTexts()
         mainTab_->setTabCaption(short(tab), texts_.text(QString::fromLatin1(tabKeys[tab])));
     applyMainTexts();
     pages_->applyTexts();
+    ethernet_->applyTexts();
     // The refill of the page on show reads the sensor, so it waits for the next tick.
     const int tab = mainTab_->Tab();
     if (tab == 1 && !noSensorFound()) {

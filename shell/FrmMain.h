@@ -7,6 +7,7 @@
 #include "shell/core/TaskRequests.h"
 
 #include "ethernet/EthernetAdapter.h"
+#include "ethernet/ui/EthernetContext.h"
 #include "link/ClockTimer.h"
 #include "link/FileDialogs.h"
 #include "link/TransportSwitch.h"
@@ -22,6 +23,7 @@ class Pagoline;
 
 namespace dunmere {
 
+class EthernetWindows;
 class FrmHelp;
 class FrmMessages;
 class LanguageTexts;
@@ -33,7 +35,7 @@ struct MenuTicks;
 
 class PagesCore;
 
-class FrmMain final : public QMainWindow, private SensorPageReport, private TransportHost {
+class FrmMain final : public QMainWindow, private SensorPageReport, private TransportHost, private EthernetWindowHost {
     Q_OBJECT
 public:
     // factory: where the serial ports and adapter connections come from.
@@ -72,6 +74,7 @@ public:
     [[nodiscard]] TransportSwitch& transportSwitch() { return switch_; }
     [[nodiscard]] EthernetAdapters& adapters() { return adapters_; }
     [[nodiscard]] PagesCore& pages() { return *pages_; }
+    [[nodiscard]] EthernetWindows& ethernetWindows() { return *ethernet_; }
 
 signals:
     // ExitApp has run: the program ends.
@@ -168,6 +171,17 @@ private:
     void clearSensorRows() override;
     void initTasks() override { InitTasks(); }
     [[nodiscard]] bool busy() const override { return guard_.busy(); }
+    void refreshEthernetDiagnostics() override;
+
+    // EthernetWindowHost: what the adapter windows ask of the main window.
+    void loadAdapterList();
+    void onEthernetSetupClicked();
+    QWidget* mainWindow() override { return this; }
+    void adapterListClosed() override;
+    [[nodiscard]] int currentAdapter() const override { return switch_.state().CurrentAdapter; }
+    [[nodiscard]] QString adapterInUse() const override { return switch_.state().RemoteHostText; }
+    void connectToAdapter(int position) override { switch_.SetIPPort(position, true); }
+    void showSensorPage() override;
 
     Link& link_;
     LanguageTexts& texts_;
@@ -183,6 +197,7 @@ private:
     SensorBus sensorBus_;
     std::unique_ptr<FileDialogs> fileDialogs_;
     std::unique_ptr<PagesCore> pages_;
+    std::unique_ptr<EthernetWindows> ethernet_;
     // User clicks that arrived while an exchange was waiting; the next tick carries them out.
     QList<std::pair<int, bool>> deferredBoxClicks_;
     int deferredRowSelection_ = -1;

@@ -11,6 +11,7 @@
 #include "shell/pages/DiagnosticsPage.h"
 #include "shell/pages/core/PagesCore.h"
 
+#include "ethernet/ui/EthernetWindows.h"
 #include "language/LanguageTexts.h"
 #include "pagoline/core/Pagoline.h"
 
@@ -36,6 +37,8 @@ void FrmMain::buildPages()
     });
     connect(pages_.get(), &PagesCore::writePending, this, [this](bool pending) { mainTab_->setEnabled(!pending); });
     connect(pages_.get(), &PagesCore::valueListsRefilled, this, &FrmMain::refillValueLists);
+    connect(pages_.get(), &PagesCore::ethernetSetupClicked, this, &FrmMain::onEthernetSetupClicked);
+    connect(pages_.get(), &PagesCore::ethernetDiagnosticsClicked, this, [this] { ethernet_->showDiagnostics(); });
     connect(&pages_->accessLevels(), &AccessLevels::layoutChanged, this, &FrmMain::applyAccessLayout);
     connect(&pages_->accessLevels(), &AccessLevels::pageEntryRerun, this,
             [this] { onMainTabClick(mainTab_->Tab()); });

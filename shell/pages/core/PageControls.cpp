@@ -137,8 +137,8 @@ const std::vector<PageControl> controls = {
     {2, "lblPortNumDiag", K::Label, "FrameEthernetAdapter", "xxxxx", Shown, On},
     {2, "lblEALocalIPAddressDiag", K::Label, "FrameEthernetAdapter", "Local IP", Shown, On},
     {2, "lblLocalIPAddressDiag", K::Label, "FrameEthernetAdapter", "xxx.xxx.xxx.xxx", Shown, On},
-    {2, "cmdEADiagnostics", K::Button, "FrameEthernetAdapter", "Diagnostics", Shown, Off},
-    {2, "cmdEASettings", K::Button, "FrameEthernetAdapter", "Setup", Hidden, Off},
+    {2, "cmdEADiagnostics", K::Button, "FrameEthernetAdapter", "Diagnostics", Shown, On},
+    {2, "cmdEASettings", K::Button, "FrameEthernetAdapter", "Setup", Hidden, On},
     {2, "FramePW", K::Frame, "", "Password", Shown, On},
     {2, "Key_0", K::Button, "FramePW", "1", Shown, On},
     {2, "Key_1", K::Button, "FramePW", "2", Shown, On},
@@ -247,10 +247,10 @@ const std::vector<PageControl>& PageControls()
 
 bool OpensMissingWindow(const QString& name)
 {
-    // Calibration, firmware upgrade, resonator, adapter set-up and diagnostics.
+    // Calibration, firmware upgrade and resonator.
     static const QSet<QString> buttons = {
-        QStringLiteral("CmdCalibrate"),  QStringLiteral("CmdUpgrade"),    QStringLiteral("CmdUpgradeCancel"),
-        QStringLiteral("cmdResonator"),  QStringLiteral("cmdEASettings"), QStringLiteral("cmdEADiagnostics"),
+        QStringLiteral("CmdCalibrate"), QStringLiteral("CmdUpgrade"), QStringLiteral("CmdUpgradeCancel"),
+        QStringLiteral("cmdResonator"),
     };
     return buttons.contains(name);
 }

@@ -314,6 +314,10 @@ void PagesCore::buttonClicked(const QString& name)
         access_->pressKey(name.mid(4).toInt());
     } else if (name.startsWith(QLatin1String("CmdLogOut_"))) {
         access_->logOut();
+    } else if (name == QLatin1String("cmdEASettings")) {
+        emit ethernetSetupClicked();
+    } else if (name == QLatin1String("cmdEADiagnostics")) {
+        emit ethernetDiagnosticsClicked();
     } else if (name == QLatin1String("CmdOutputTest")) {
         toggleOutputTest();
     } else if (name.startsWith(QLatin1String("CmdmA_"))) {

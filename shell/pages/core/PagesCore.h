@@ -72,6 +72,9 @@ public:
 
 signals:
     void busyChanged(bool busy);
+    // cmdEASettings and cmdEADiagnostics: the adapter windows are the main window's.
+    void ethernetSetupClicked();
+    void ethernetDiagnosticsClicked();
     void valueListsRefilled();
     // From the Write click until its write has run, the page may not change.
     void writePending(bool pending);
