@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "CliAdapters.h"
 #include "CliBus.h"
 #include "CliConfigFileCommands.h"
 #include "CliTexts.h"
@@ -372,6 +373,9 @@ CommandFn commandFunction(const QString& name)
         {QStringLiteral("save-config"), configFileFunction("save-config")},
         {QStringLiteral("restore-config"), configFileFunction("restore-config")},
         {QStringLiteral("diff-config"), configFileFunction("diff-config")},
+        {QStringLiteral("adapters"), [](Session& s, const QStringList& args) {
+             return runAdaptersCommand(args, s.messages, s.texts);
+         }},
     };
     return table.value(name);
 }

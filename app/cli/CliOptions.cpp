@@ -12,7 +12,7 @@ struct CommandText {
     const char* description;
 };
 
-constexpr std::array<CommandText, 18> Commands{{
+constexpr std::array<CommandText, 19> Commands{{
     {"search", "search",
      "Searches the bus and prints one line per sensor found, in address order: address,\n"
      "identity, name, firmware text, type code and firmware version, separated by TAB."},
@@ -44,6 +44,14 @@ constexpr std::array<CommandText, 18> Commands{{
     {"factory-reset", "factory-reset ADDR",
      "Resets a type-89 sensor to its factory configuration and confirms it with the\n"
      "before/after check."},
+    {"adapters", "adapters list | add HOST:PORT | remove N | search [--local ADDR]... [--target HOST]... |\n"
+                 "           setup HOST (--dhcp | --fixed IP --gateway GW) --port P",
+     "The Ethernet adapters in the data folder's adapter list (no bus needed): list them,\n"
+     "add one by hand, remove the one at position N, search the network for adapters\n"
+     "(from every local IPv4 address, or those given with --local; the query goes to\n"
+     "255.255.255.255, or to the hosts given with --target), or set an adapter's network\n"
+     "settings. A list line is: position, address, TCP port, local address, how it was\n"
+     "found, separated by TAB."},
     {"output-test", "output-test ADDR RAW1 [RAW2]",
      "One step of the analogue output test: drives output 1 (and output 2, where the sensor\n"
      "has one) with the raw values 0-4095 (128 steps per mA) and prints the currents."},
@@ -148,7 +156,8 @@ ParseResult parseOptions(const QStringList& args)
         o.help = true;
     if (!o.help && o.command.isEmpty())
         result.error = QStringLiteral("no command given");
-    else if (!o.help && o.bus == Options::Bus::None && o.command != QLatin1String("diff-config"))
+    else if (!o.help && o.bus == Options::Bus::None && o.command != QLatin1String("diff-config")
+             && o.command != QLatin1String("adapters"))
         result.error = QStringLiteral("choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate SPEC");
     return result;
 }
