@@ -105,9 +105,13 @@ void FrmEthernetSetup::load()
 {
     setup_.ConfigReadFailed = false;
     if (setup_.GetCurrentConfiguration()) {
+        // Choosing the option is what a click on it does: the fixed mode fills its boxes.
         (setup_.DhcpMode ? rbDHCP_ : rbFixedIP_)->setChecked(true);
         showRead();
-        ShowCurrentSettings();
+        if (setup_.DhcpMode)
+            onDhcp();
+        else
+            onFixed();
     } else {
         FrNewSettings_->setEnabled(false);
         setupIdle_ = true;

@@ -245,7 +245,6 @@ private slots:
         QCOMPARE(child<QLabel>(window, "lblDHCPSetting")->text(), QStringLiteral("LangFixedIPAddress"));
         auto* fixed = child<QRadioButton>(window, "rbFixedIP");
         QVERIFY(fixed->isChecked());
-        QTest::mouseClick(fixed, Qt::LeftButton);
         auto* address = child<QLineEdit>(window, "tbFixedIPAddress");
         auto* port = child<QLineEdit>(window, "tbPortNumber");
         QCOMPARE(address->text(), QStringLiteral("127.0.19.52"));

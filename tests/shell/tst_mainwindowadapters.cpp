@@ -1,0 +1,113 @@
+// The main window with its adapter list: the saved adapters offered by the menu at start-up
+// and the connection made to the last one over real TCP on loopback (the simulated bus behind
+// a simulated adapter's bridge), and what closing the list window asks of the task timer.
+
+#include "MainWindowFixture.h"
+
+#include "shell/MainMenu.h"
+
+#include "ethernet/EthernetFunctions.h"
+#include "ethernet/ui/EthernetWindows.h"
+#include "sim/TcpBridge.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+using namespace dunmere;
+using namespace dunmere::test;
+
+namespace {
+
+// Three adapters; the second is the simulated one that the last connection went to.
+struct AdapterBench {
+    explicit AdapterBench(MainWindowFixture& f, const QByteArray& lastComms)
+    {
+        [[maybe_unused]] const bool added = sim::populate(bus, sim::parseSensorList(QStringLiteral("1:89,4:77")).sensors);
+        QString error;
+        if (!bridge.listen(QHostAddress(QStringLiteral("127.0.19.60")), 0, error))
+            qWarning("%s", qPrintable(error));
+        key = QStringLiteral("127.0.19.60:%1").arg(bridge.port());
+        EthernetAdapters list;
+        for (const QString& host : {QStringLiteral("127.0.19.61"), QStringLiteral("127.0.19.60"), QStringLiteral("127.0.19.62")}) {
+            const int port = host.endsWith(QLatin1String(".60")) ? bridge.port() : 1;
+            list.Add(true, 1, port, host, host, QStringLiteral("127.0.0.1"), AdapterKey(host, port));
+        }
+        [[maybe_unused]] const bool saved = list.SaveToDB(f.folder() + QStringLiteral("EthernetDB.mdb"));
+        QFile file(f.configPath());
+        if (file.open(QIODevice::WriteOnly))
+            file.write(configText("NumLangs=1\r\nLanguage=0\r\nLastComms=" + lastComms
+                                  + "\r\n[EthernetSetup]\r\nLastIPAddress=" + key.toLatin1() + "\r\n"));
+    }
+    sim::SimBus bus;
+    sim::TcpBridge bridge{bus};
+    QString key;
+};
+
+}  // namespace
+
+class TestMainWindowAdapters : public QObject {
+    Q_OBJECT
+private slots:
+    void startUpOffersTheSavedAdaptersAndReconnects()
+    {
+        MainWindowFixture f("", std::nullopt, false);
+        AdapterBench bench(f, "IP");
+        f.main.load();
+        for (int k = 1; k <= 3; ++k)
+            QVERIFY(f.main.menu().item(QStringLiteral("mnuIP%1").arg(k)));
+        QCOMPARE(f.main.menu().item(QStringLiteral("mnuIP2"))->text(), bench.key);
+        for (const char* key : {"mnuAddTCPIP", "mnuSearchEA", "mnuEditEA"})
+            QVERIFY(f.main.menu().item(QString::fromLatin1(key))->isEnabled());
+        QVERIFY(f.link.state().IPMode);
+        QCOMPARE(f.main.transportSwitch().state().CurrentAdapter, 2);
+        QVERIFY(!f.main.noSensorFound());
+        QVERIFY(f.main.menu().item(QStringLiteral("mnuIP2"))->isChecked());
+    }
+
+    void closingTheListWindowReconnectsAtTheNewPosition_data()
+    {
+        QTest::addColumn<int>("deleted");
+        QTest::addColumn<int>("request");
+        QTest::newRow("one before it") << 1 << 1;
+        QTest::newRow("one after it") << 3 << 2;
+        QTest::newRow("itself") << 2 << 0;
+    }
+    void closingTheListWindowReconnectsAtTheNewPosition()
+    {
+        QFETCH(int, deleted);
+        QFETCH(int, request);
+        MainWindowFixture f("", std::nullopt, false);
+        AdapterBench bench(f, "IP");
+        f.main.load();
+        QVERIFY(f.link.state().IPMode);
+        f.main.menu().item(QStringLiteral("mnuEditEA"))->trigger();
+        FrmEditEthernetAdapters* window = f.main.ethernetWindows().listWindow();
+        QVERIFY(window && window->isVisible());
+        window->grdEAList()->selectRow(deleted - 1);
+        QTest::mouseClick(window->cmdDeleteEA(), Qt::LeftButton);
+        QCOMPARE(f.main.adapters().Count(), 2);
+        window->close();
+        QCOMPARE(f.main.requests().AdapterRequest, request);
+        QCOMPARE(f.main.transportSwitch().state().CurrentAdapter, request);
+        QVERIFY(!f.main.menu().item(QStringLiteral("mnuIP3")));
+        EthernetAdapters stored;
+        QVERIFY(stored.LoadFromDB(f.folder() + QStringLiteral("EthernetDB.mdb")));
+        QCOMPARE(stored.Count(), 2);
+    }
+
+    void afterASwitchToASerialPortTheListWindowAsksForNoAdapter()
+    {
+        MainWindowFixture f;
+        AdapterBench bench(f, "COM");
+        f.main.load();
+        QVERIFY(!f.link.state().IPMode);
+        f.main.menu().item(QStringLiteral("mnuEditEA"))->trigger();
+        f.main.ethernetWindows().listWindow()->close();
+        QCOMPARE(f.main.requests().AdapterRequest, 0);
+    }
+};
+
+QTEST_MAIN(TestMainWindowAdapters)
+#include "tst_mainwindowadapters.moc"
