@@ -1,16 +1,23 @@
 // The main window with its adapter list: the saved adapters offered by the menu at start-up
 // and the connection made to the last one over real TCP on loopback (the simulated bus behind
-// a simulated adapter's bridge), and what closing the list window asks of the task timer.
+// a simulated adapter's bridge), what closing the list window asks of the task timer, and the
+// whole way through the menus: search, connect, give the adapter a fixed address, follow it.
 
 #include "MainWindowFixture.h"
+#include "../ethernet/LoopbackNetwork.h"
 
 #include "shell/MainMenu.h"
 
 #include "ethernet/EthernetFunctions.h"
 #include "ethernet/ui/EthernetWindows.h"
+#include "ethernet/ui/FrmEthernetSetup.h"
+#include "shell/pages/core/PagesCore.h"
+#include "sim/AdapterConfigServer.h"
 #include "sim/TcpBridge.h"
 
 #include <QAction>
+#include <QLineEdit>
+#include <QTimer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -95,6 +102,71 @@ private slots:
         EthernetAdapters stored;
         QVERIFY(stored.LoadFromDB(f.folder() + QStringLiteral("EthernetDB.mdb")));
         QCOMPARE(stored.Count(), 2);
+    }
+
+    void searchConnectAndGiveTheAdapterAFixedAddress()
+    {
+        MainWindowFixture f("NumLangs=1\r\nLanguage=0\r\n", std::nullopt);
+        sim::SimBus bus;
+        [[maybe_unused]] const bool added = sim::populate(bus, sim::parseSensorList(QStringLiteral("1:89")).sensors);
+        // The simulated adapter: its configuration datagrams and its bus bridge, which moves
+        // with it when it takes new settings.
+        sim::AdapterConfigServer adapter;
+        adapter.setApplyDelayMs(3000);
+        QString error;
+        QVERIFY2(adapter.bind(QHostAddress(QStringLiteral("127.0.19.80")), 30718, error), qPrintable(error));
+        auto bridge = std::make_unique<sim::TcpBridge>(bus);
+        QVERIFY2(bridge->listen(QHostAddress(QStringLiteral("127.0.19.80")), 10001, error), qPrintable(error));
+        QObject::connect(&adapter, &sim::AdapterConfigServer::settingsApplied, [&](const sim::AdapterSettings& s) {
+            const auto& a = s.address;
+            bridge = std::make_unique<sim::TcpBridge>(bus);
+            QString e;
+            [[maybe_unused]] const bool moved = bridge->listen(QHostAddress(QStringLiteral("%1.%2.%3.%4").arg(a[0]).arg(a[1]).arg(a[2]).arg(a[3])), s.tcpPort, e);
+        });
+        LoopbackNetwork net({QStringLiteral("127.0.0.1")}, {QStringLiteral("127.0.19.80")});
+        f.main.load();
+        // No transport yet: the start-up search finds nothing and says so.
+        QCOMPARE(f.messages, QStringList{"en-CommsError"});
+        f.messages.clear();
+
+        f.main.menu().item(QStringLiteral("mnuSearchEA"))->trigger();
+        QCOMPARE(f.main.menu().item(QStringLiteral("mnuIP1"))->text(), QStringLiteral("127.0.19.80:10001"));
+        f.main.menu().item(QStringLiteral("mnuIP1"))->trigger();
+        QVERIFY(f.clock.clock.runUntil([&] { return f.link.state().IPMode && !f.main.noSensorFound(); }, 60000));
+        QCOMPARE(f.main.sensorModel().SensorTable[1].FoundAddress, 1);
+
+        // The user asks for the set-up, which the task timer opens; in it a fixed address and
+        // another port are written.
+        bool written = false;
+        QTimer user;
+        user.setInterval(10);
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            // The window once it waits modally for the user.
+            auto* window = f.main.findChild<FrmEthernetSetup*>();
+            if (!window || !window->testAttribute(Qt::WA_ShowModal) || !window->isVisible())
+                return;
+            user.stop();
+            auto* address = window->findChild<QLineEdit*>(QStringLiteral("tbFixedIPAddress"));
+            auto* port = window->findChild<QLineEdit*>(QStringLiteral("tbPortNumber"));
+            written = address->text() == QStringLiteral("127.0.19.80") && port->text() == QStringLiteral("10001");
+            address->setText(QStringLiteral("127.0.19.81"));
+            port->setText(QStringLiteral("10200"));
+            QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("btnSet")), Qt::LeftButton);
+            window->close();
+        });
+        user.start();
+        f.main.pages().buttonClicked(QStringLiteral("cmdEASettings"));
+        QVERIFY(f.main.requests().EthernetSetupRequest);
+        QVERIFY(f.clock.clock.runUntil([&] { return !f.main.requests().EthernetSetupRequest; }, 60000));
+        QVERIFY(written);
+        QCOMPARE(f.main.adapters().Count(), 1);
+        QCOMPARE(f.main.adapters().Item(1)->Key, QStringLiteral("127.0.19.81:10200"));
+        QCOMPARE(f.main.menu().item(QStringLiteral("mnuIP1"))->text(), QStringLiteral("127.0.19.81:10200"));
+        QVERIFY(f.link.state().IPMode);
+        QCOMPARE(f.main.transportSwitch().state().LastIPAddress, QStringLiteral("127.0.19.81:10200"));
+        QCOMPARE(f.main.transportSwitch().state().CurrentAdapter, 1);
+        QVERIFY(f.clock.clock.runUntil([&] { return !f.main.noSensorFound(); }, 60000));
+        QCOMPARE(f.messages.join(QLatin1Char('|')), QString());
     }
 
     void afterASwitchToASerialPortTheListWindowAsksForNoAdapter()
