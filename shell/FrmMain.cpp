@@ -401,13 +401,9 @@ void FrmMain::onMenuClicked(const QString& key)
         chooseSearchSpeed(command.number);
         break;
     case MenuCommand::Kind::SearchAdapters:
-        ethernet_->searchAdapters();
-        break;
     case MenuCommand::Kind::EditAdapters:
-        ethernet_->showAdapterList();
-        break;
     case MenuCommand::Kind::AddAdapter:
-        ethernet_->addAdapter();
+        adapterMenuClicked(command.kind);
         break;
     case MenuCommand::Kind::None:
         break;

@@ -4,6 +4,7 @@
 // leave requests; the next tick carries out the one that belongs to the page on show.
 
 #include "shell/core/ExchangeGuard.h"
+#include "shell/core/MenuKeys.h"
 #include "shell/core/TaskRequests.h"
 
 #include "ethernet/EthernetAdapter.h"
@@ -175,6 +176,7 @@ private:
 
     // EthernetWindowHost: what the adapter windows ask of the main window.
     void loadAdapterList();
+    void adapterMenuClicked(MenuCommand::Kind kind);
     void onEthernetSetupClicked();
     QWidget* mainWindow() override { return this; }
     void adapterListClosed() override;

@@ -13,6 +13,7 @@
 #include "pagoline/core/Pagoline.h"
 
 #include <QLabel>
+#include <QTimer>
 
 namespace dunmere {
 
@@ -22,6 +23,32 @@ void FrmMain::loadAdapterList()
     if (!LoadAdapterList(adapters_, EthernetDatabasePath(), configPath_, switch_.state().LastIPAddress, error)) {
         DebugLog(QStringLiteral("ReadAdapter Error = ") + error, 10);
         ShowAdapterDatabaseError(this, error, link_.state().ProgramClosing);
+    }
+}
+
+void FrmMain::adapterMenuClicked(MenuCommand::Kind kind)
+{
+    // Clicked while a tick or a search waits for a sensor: the adapter windows come once that
+    // work is done, not in the middle of it.
+    if (guard_.busy()) {
+        QTimer::singleShot(50, this, [this, kind] { adapterMenuClicked(kind); });
+        return;
+    }
+    switch (kind) {
+    case MenuCommand::Kind::SearchAdapters: {
+        // No tick starts inside the search's waits.
+        ExchangeGuard::Scope busy(guard_);
+        ethernet_->searchAdapters();
+        break;
+    }
+    case MenuCommand::Kind::EditAdapters:
+        ethernet_->showAdapterList();
+        break;
+    case MenuCommand::Kind::AddAdapter:
+        ethernet_->addAdapter();
+        break;
+    default:
+        break;
     }
 }
 
