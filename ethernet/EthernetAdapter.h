@@ -1,6 +1,7 @@
 #pragma once
 // The Ethernet adapters the program knows: one entry per adapter and the ordered list the
-// communications menu and the TCP connection address by 1-based position.
+// communications menu and the TCP connection address by 1-based position, kept between runs
+// in the adapter database (SaveToDB and LoadFromDB live in EthernetStore.cpp).
 
 #include <QList>
 #include <QString>
@@ -42,6 +43,13 @@ public:
     // Some entry's Key equals the text exactly (case-sensitive).
     [[nodiscard]] bool Exists(const QString& key) const;
     void Clear() { items_.clear(); }
+
+    // Replaces the table's rows by the list in one transaction; a failure leaves the file as
+    // it was (and the list untouched) and says why in error. Creates the file when missing.
+    [[nodiscard]] bool SaveToDB(const QString& databasePath, QString* error = nullptr) const;
+    // Replaces the list by the table's rows, creating an empty store first when the file is
+    // missing. On a failure the list keeps the rows read before it and error says why.
+    [[nodiscard]] bool LoadFromDB(const QString& databasePath, QString* error = nullptr);
 
     // Visits the entries in list order.
     [[nodiscard]] const_iterator begin() const { return items_.cbegin(); }

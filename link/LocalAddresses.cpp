@@ -29,6 +29,11 @@ QStringList systemAddresses()
 
 QStringList LocalAddresses() { return installed ? installed->addresses() : systemAddresses(); }
 
+QStringList BroadcastTargets()
+{
+    return installed ? installed->broadcastTargets() : QStringList{QStringLiteral("255.255.255.255")};
+}
+
 void SetLocalAddressSource(const LocalAddressSource* source) { installed = source; }
 
 }  // namespace dunmere

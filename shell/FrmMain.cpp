@@ -26,6 +26,9 @@
 #include "pagoline/core/PropertyBag.h"
 #include "shell/pages/core/PagesCore.h"
 
+#include "ethernet/EthernetFunctions.h"
+#include "ethernet/ui/EthernetWindows.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -82,6 +85,9 @@ FrmMain::FrmMain(Link& link, LanguageTexts& texts, TransportFactory& factory, QW
     menu_ = new MainMenu(menuBar(), texts_);
     connect(menu_, &MainMenu::clicked, this, &FrmMain::onMenuClicked);
 
+    EthernetWindowHost& ethernetHost = *this;
+    ethernet_ = std::make_unique<EthernetWindows>(adapters_, EthernetDatabasePath(), messages_, texts_, link_,
+                                                  switch_.state(), ethernetHost);
     buildMainTab();
     connectSensorPage();
     connect(&texts_, &LanguageTexts::textsLoaded, this, &FrmMain::applyTexts);
@@ -90,6 +96,7 @@ FrmMain::FrmMain(Link& link, LanguageTexts& texts, TransportFactory& factory, QW
 FrmMain::~FrmMain()
 {
     taskTimer_.stop();
+    ethernet_->unloadAll();
     sensorModel_.setReport(nullptr);
     switch_.setHost(nullptr);
     link_.setMessages(nullptr);
@@ -258,6 +265,9 @@ void FrmMain::onTaskTimer()
         // buttons stay disabled until then, so a request that reached here anyway is dropped
         // rather than left to fire later.
         if (requests_.EthernetSetupRequest) {
+            DebugLog(QStringLiteral("Show Ethernet setup"), 20);
+            if (!link_.state().ProgramClosing)
+                ethernet_->showSetup();
             requests_.EthernetSetupRequest = false;
             mainTab_->setEnabled(true);
         }
@@ -356,6 +366,7 @@ void FrmMain::ExitApp()
     DebugLog(QStringLiteral("ExitApp running"), 15);
     taskTimer_.stop();
     link_.blockForClosing();
+    ethernet_->unloadDiagnostics();
     // The data window's log gets its final flush before the program goes.
     if (data_)
         data_->unload();
@@ -382,9 +393,6 @@ void FrmMain::BuildMenu()
     contents.adapterKeys = adapterKeys();
     reindexCurrentAdapter(contents.adapterKeys);
     menu_->build(contents, menuTicks());
-    // Adapters are managed in windows that come with the adapter part of the program.
-    for (const char* key : {"mnuAddTCPIP", "mnuSearchEA", "mnuEditEA"})
-        menu_->setItemEnabled(QString::fromLatin1(key), false);
 }
 
 void FrmMain::RefreshMenuTicks() { menu_->refreshTicks(menuTicks()); }
@@ -420,6 +428,8 @@ void FrmMain::onMenuClicked(const QString& key)
     case MenuCommand::Kind::SearchAdapters:
     case MenuCommand::Kind::EditAdapters:
     case MenuCommand::Kind::AddAdapter:
+        adapterMenuClicked(command.kind);
+        break;
     case MenuCommand::Kind::None:
         break;
     }
@@ -482,6 +492,7 @@ void FrmMain::applyTexts()
         mainTab_->setTabCaption(short(tab), texts_.text(QString::fromLatin1(tabKeys[tab])));
     applyMainTexts();
     pages_->applyTexts();
+    ethernet_->applyTexts();
     // The refill of the page on show reads the sensor, so it waits for the next tick.
     const int tab = mainTab_->Tab();
     if (tab == 1 && !noSensorFound()) {

@@ -4,10 +4,12 @@
 // leave requests; the next tick carries out the one that belongs to the page on show.
 
 #include "shell/core/ExchangeGuard.h"
+#include "shell/core/MenuKeys.h"
 #include "shell/core/TaskRequests.h"
 
 #include "calibration/ui/FrmCalM.h"
 #include "ethernet/EthernetAdapter.h"
+#include "ethernet/ui/EthernetContext.h"
 #include "link/ClockTimer.h"
 #include "link/FileDialogs.h"
 #include "link/TransportSwitch.h"
@@ -24,6 +26,7 @@ class Pagoline;
 namespace dunmere {
 
 class FrmData;
+class EthernetWindows;
 class FrmHelp;
 class FrmMessages;
 class FrmResonator;
@@ -36,7 +39,7 @@ struct MenuTicks;
 
 class PagesCore;
 
-class FrmMain final : public QMainWindow, private SensorPageReport, private TransportHost {
+class FrmMain final : public QMainWindow, private SensorPageReport, private TransportHost, private EthernetWindowHost {
     Q_OBJECT
 public:
     // factory: where the serial ports and adapter connections come from.
@@ -84,6 +87,7 @@ public:
     [[nodiscard]] FrmCalM::Setup calibrationWindowSetup();
     // --screenshot: the calibration window on a store of its own; nullptr when it did not open.
     FrmCalM* openCalibrationWindowOn(const QString& storePath);
+    [[nodiscard]] EthernetWindows& ethernetWindows() { return *ethernet_; }
 
 signals:
     // ExitApp has run: the program ends.
@@ -187,6 +191,18 @@ private:
     void clearSensorRows() override;
     void initTasks() override { InitTasks(); }
     [[nodiscard]] bool busy() const override { return guard_.busy(); }
+    void refreshEthernetDiagnostics() override;
+
+    // EthernetWindowHost: what the adapter windows ask of the main window.
+    void loadAdapterList();
+    void adapterMenuClicked(MenuCommand::Kind kind);
+    void onEthernetSetupClicked();
+    QWidget* mainWindow() override { return this; }
+    void adapterListClosed() override;
+    [[nodiscard]] int currentAdapter() const override { return switch_.state().CurrentAdapter; }
+    [[nodiscard]] QString adapterInUse() const override { return switch_.state().RemoteHostText; }
+    void connectToAdapter(int position) override { switch_.SetIPPort(position, true); }
+    void showSensorPage() override;
 
     Link& link_;
     LanguageTexts& texts_;
@@ -202,6 +218,7 @@ private:
     SensorBus sensorBus_;
     std::unique_ptr<FileDialogs> fileDialogs_;
     std::unique_ptr<PagesCore> pages_;
+    std::unique_ptr<EthernetWindows> ethernet_;
     // User clicks that arrived while an exchange was waiting; the next tick carries them out.
     QList<std::pair<int, bool>> deferredBoxClicks_;
     int deferredRowSelection_ = -1;

@@ -15,6 +15,7 @@
 #include "shell/pages/core/PagesCore.h"
 
 #include "firmware/FirmwareUpgrade.h"
+#include "ethernet/ui/EthernetWindows.h"
 #include "language/LanguageTexts.h"
 #include "link/DebugLog.h"
 #include "pagoline/core/Pagoline.h"
@@ -60,6 +61,8 @@ void FrmMain::buildPages()
             openCalibrationWindow();
         }
     });
+    connect(pages_.get(), &PagesCore::ethernetSetupClicked, this, &FrmMain::onEthernetSetupClicked);
+    connect(pages_.get(), &PagesCore::ethernetDiagnosticsClicked, this, [this] { ethernet_->showDiagnostics(); });
     connect(&pages_->accessLevels(), &AccessLevels::layoutChanged, this, &FrmMain::applyAccessLayout);
     connect(&pages_->accessLevels(), &AccessLevels::pageEntryRerun, this,
             [this] { onMainTabClick(mainTab_->Tab()); });

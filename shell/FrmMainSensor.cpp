@@ -205,8 +205,7 @@ void FrmMain::searchStarted()
 void FrmMain::sensorsFound()
 {
     pages_->setDemonstration(false);
-    EnableControls(pages_->model(),
-                   {"CmdConfigWrite", "CmdOutputTest", "cmdWater", "cmdAir", "cmdFactoryUpdate", "CmdUpgrade",
+    pages_->model().setEnabled({"CmdConfigWrite", "CmdOutputTest", "cmdWater", "cmdAir", "cmdFactoryUpdate", "CmdUpgrade",
                     "CmdCoeffUpdate", "FrameAutoCal"},
                    true);
     const SensorPage::Row& row = sensorPage_->row(0);

@@ -40,7 +40,7 @@ void FrmMain::openLastTransport()
     // The simulated bus stands in for every real device: nothing is probed or opened.
     if (!simulated_)
         switch_.EnumerateComPorts();
-    switch_.state().LastIPAddress = ReadSetting(QStringLiteral("EthernetSetup"), QStringLiteral("LastIPAddress"), configPath_);
+    loadAdapterList();
     if (!closing)
         BuildMenu();
     if (simulated_) {

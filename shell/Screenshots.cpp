@@ -2,6 +2,7 @@
 
 #include "FrmHelp.h"
 #include "FrmMain.h"
+#include "FrmMessages.h"
 #include "MainMenu.h"
 #include "SensorPage.h"
 #include "datalog/ui/FrmData.h"
@@ -10,14 +11,21 @@
 
 #include "calibration/CalibrationNumbers.h"
 #include "calibration/CalibrationStore.h"
+#include "ethernet/EthernetFunctions.h"
+#include "ethernet/ui/EthernetWindows.h"
+#include "ethernet/ui/FrmAddEthernetAdapter.h"
+#include "ethernet/ui/FrmEthernetSetup.h"
+#include "ethernet/ui/FrmIPSearchActive.h"
 #include "language/LanguageTexts.h"
 #include "link/Clock.h"
+#include "link/LocalAddresses.h"
 #include "pagoline/core/Pagoline.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -31,6 +39,24 @@ constexpr int PageSettleMs = 3000;
 constexpr int TrendSettleMs = 8000;
 constexpr int ResonatorSettleMs = 2000;
 const char* const pageNames[] = {"sensor", "configuration", "diagnostics", "advanced"};
+
+// The main window as the adapter windows see it, for pictures only: nothing it is asked
+// reaches the program's menus or connection.
+class PictureHost final : public EthernetWindowHost {
+public:
+    PictureHost(QWidget& main, QString adapter) : main_(main), adapter_(std::move(adapter)) {}
+    QWidget* mainWindow() override { return &main_; }
+    void rebuildMenus() override {}
+    void adapterListClosed() override {}
+    int currentAdapter() const override { return 0; }
+    QString adapterInUse() const override { return adapter_; }
+    void connectToAdapter(int) override {}
+    void showSensorPage() override {}
+
+private:
+    QWidget& main_;
+    QString adapter_;
+};
 
 void settle()
 {
@@ -78,6 +104,8 @@ void Screenshots::writeMainWindow(FrmMain& main)
     }
     tabs.setTabVisible(3, advancedVisible);
     tabs.setTab(shown);
+
+    writeEthernetWindows(main);
 
     if (QAction* help = main.menu().item(QStringLiteral("mnuHelp")))
         help->trigger();
@@ -159,6 +187,62 @@ void Screenshots::writeCalibrationWindows(FrmMain& main)
     }
     window->close();
     clock.waitUntil([&main] { return main.calibrationWindow() == nullptr; }, clock.nowMs() + PageSettleMs);
+}
+
+void Screenshots::writeEthernetWindows(FrmMain& main)
+{
+    QTemporaryDir store;
+    EthernetAdapters list;
+    const QString local = LocalAddresses().value(0, QStringLiteral("127.0.0.1"));
+    list.Add(true, 1, 10001, QStringLiteral("192.168.0.20"), QStringLiteral("192.168.0.20"), local,
+             QStringLiteral("192.168.0.20:10001"));
+    list.Add(true, 2, 10001, QStringLiteral("192.168.0.21"), QStringLiteral("192.168.0.21"), local,
+             QStringLiteral("192.168.0.21:10001"));
+    list.Add(false, -1, 4001, QStringLiteral("10.1.2.3"), QStringLiteral("10.1.2.3"), QStringLiteral("0.0.0.0"),
+             QStringLiteral("10.1.2.3:4001"));
+    // The set-up window reads the simulated adapter when there is one (its broadcast host).
+    PictureHost host(main, BroadcastTargets().value(0));
+    AdapterSocket socket;
+    const bool closing = false;
+    const EthernetContext ctx{list, store.filePath(QStringLiteral("EthernetDB.mdb")), socket, &main.messages(),
+                              LanguageTexts::program(), closing, host};
+
+    {
+        FrmAddEthernetAdapter add(ctx, &main);
+        add.tbIPAddress()->setText(QStringLiteral("192.168.0.30"));
+        add.tbPort()->setText(QStringLiteral("10001"));
+        CentreOver(add, &main);
+        add.show();
+        write(add, QStringLiteral("frmaddethernetadapter"));
+    }
+    {
+        FrmEditEthernetAdapters edit(ctx, &main);
+        edit.setAttribute(Qt::WA_DeleteOnClose, false);
+        edit.show();
+        edit.FillAdapterGrid();
+        write(edit, QStringLiteral("frmeditethernetadapters"));
+        edit.hide();
+    }
+    {
+        FrmIPSearchActive search(ctx, nullptr);
+        search.searchStarted();
+        search.checkingAddress(QStringLiteral("Checking IP Address ") + local);
+        write(search, QStringLiteral("frmipsearchactive"));
+        search.searchEnded();
+    }
+    if (!BroadcastTargets().contains(QStringLiteral("255.255.255.255"))) {
+        FrmEthernetSetup setup(ctx, &main);
+        CentreOver(setup, &main);
+        setup.show();
+        setup.load();
+        write(setup, QStringLiteral("frmethernetsetup"));
+        setup.hide();
+    }
+    main.ethernetWindows().showDiagnostics();
+    if (QWidget* diags = main.ethernetWindows().diagnosticsWindow()) {
+        write(*diags, QStringLiteral("frmethernetdiags"));
+        diags->hide();
+    }
 }
 
 }  // namespace dunmere

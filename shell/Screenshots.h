@@ -27,6 +27,9 @@ public:
     [[nodiscard]] const QStringList& written() const { return written_; }
     [[nodiscard]] const QStringList& failed() const { return failed_; }
 
+    // The adapter windows, on a list of their own: the user's list and store stay untouched.
+    void writeEthernetWindows(FrmMain& main);
+
 private:
     void writeDataWindow(FrmMain& main);
     void writeResonatorWindow(FrmMain& main);

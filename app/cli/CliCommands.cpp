@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "CliAdapters.h"
 #include "CliBus.h"
 #include "CliConfigFileCommands.h"
 #include "CliLogCommands.h"
@@ -417,6 +418,9 @@ CommandFn commandFunction(const QString& name)
         {QStringLiteral("log"), logCommand(runLog)},
         {QStringLiteral("sweep"), logCommand(runSweep)},
         {QStringLiteral("log-to-csv"), logToCsv},
+        {QStringLiteral("adapters"), [](Session& s, const QStringList& args) {
+             return runAdaptersCommand(args, s.messages, s.texts);
+         }},
     };
     return table.value(name);
 }

@@ -14,7 +14,7 @@ struct CommandText {
     const char* description;
 };
 
-constexpr std::array<CommandText, 22> Commands{{
+constexpr std::array<CommandText, 23> Commands{{
     {"search", "search",
      "Searches the bus and prints one line per sensor found, in address order: address,\n"
      "identity, name, firmware text, type code and firmware version, separated by TAB."},
@@ -46,6 +46,14 @@ constexpr std::array<CommandText, 22> Commands{{
     {"factory-reset", "factory-reset ADDR",
      "Resets a type-89 sensor to its factory configuration and confirms it with the\n"
      "before/after check."},
+    {"adapters", "adapters list | add HOST:PORT | remove N | search [--local ADDR]... [--target HOST]... |\n"
+                 "           setup HOST (--dhcp | --fixed IP --gateway GW) --port P",
+     "The Ethernet adapters in the data folder's adapter list (no bus needed): list them,\n"
+     "add one by hand, remove the one at position N, search the network for adapters\n"
+     "(from every local IPv4 address, or those given with --local; the query goes to\n"
+     "255.255.255.255, or to the hosts given with --target), or set an adapter's network\n"
+     "settings. A list line is: position, address, TCP port, local address, how it was\n"
+     "found, separated by TAB."},
     {"output-test", "output-test ADDR RAW1 [RAW2]",
      "One step of the analogue output test: drives output 1 (and output 2, where the sensor\n"
      "has one) with the raw values 0-4095 (128 steps per mA) and prints the currents."},
@@ -181,7 +189,8 @@ bool isCommand(const QString& command) { return findCommand(command) != nullptr 
 // diff-config of two files needs none either; it asks for a bus itself when given an address.
 bool commandNeedsBus(const QString& command)
 {
-    return command != QLatin1String("log-to-csv") && command != QLatin1String("diff-config");
+    return command != QLatin1String("log-to-csv") && command != QLatin1String("diff-config")
+           && command != QLatin1String("adapters");
 }
 
 QString commandHelp(const QString& command)

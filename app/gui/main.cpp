@@ -11,9 +11,12 @@
 #include "link/DebugLog.h"
 #include "link/Link.h"
 #include "link/TransportFactory.h"
+#include "link/LocalAddresses.h"
+#include "sim/AdapterConfigServer.h"
 #include "sim/SensorListSpec.h"
 #include "sim/SimBus.h"
 #include "sim/SimTransport.h"
+#include "sim/TcpBridge.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -26,9 +29,41 @@ using namespace dunmere;
 
 namespace {
 
+// The simulated bus also stands behind a simulated Ethernet adapter on loopback: its
+// configuration datagrams at AdapterHost:30718, its bus bridge at AdapterHost:10001. Adapter
+// discovery searches from 127.0.0.1 and its broadcasts go to that host only, so nothing of a
+// simulated session reaches a real network.
+const QString AdapterHost = QStringLiteral("127.0.0.2");
+
+class LoopbackOnly final : public LocalAddressSource {
+public:
+    QStringList addresses() const override { return {QStringLiteral("127.0.0.1")}; }
+    QStringList broadcastTargets() const override { return {AdapterHost}; }
+};
+
 struct SimulatedBus {
     sim::SimBus bus;
     std::unique_ptr<sim::SimTransport> transport;
+    LoopbackOnly network;
+    std::unique_ptr<sim::AdapterConfigServer> adapter;
+    std::unique_ptr<sim::TcpBridge> bridge;
+
+    SimulatedBus() { SetLocalAddressSource(&network); }
+    ~SimulatedBus() { SetLocalAddressSource(nullptr); }
+    SimulatedBus(const SimulatedBus&) = delete;
+    SimulatedBus& operator=(const SimulatedBus&) = delete;
+
+    // Another simulation may hold the address already; the program runs on without it.
+    void serveAdapter()
+    {
+        QString error;
+        adapter = std::make_unique<sim::AdapterConfigServer>();
+        bridge = std::make_unique<sim::TcpBridge>(bus);
+        if (!adapter->bind(QHostAddress(AdapterHost), sim::AdapterConfigServer::ProtocolPort, error)
+            || !bridge->listen(QHostAddress(AdapterHost), adapter->settings().tcpPort, error))
+            std::fprintf(stderr, "dunmere: no simulated Ethernet adapter at %s: %s\n", qPrintable(AdapterHost),
+                         qPrintable(error));
+    }
 };
 
 // The bus of --simulate[=SPEC]; nullptr (and a message) when SPEC is not a sensor list.
@@ -49,6 +84,7 @@ std::unique_ptr<SimulatedBus> makeSimulatedBus(const QString& spec)
         }
     }
     simulated->transport = std::make_unique<sim::SimTransport>(simulated->bus, Transport::Kind::Serial);
+    simulated->serveAdapter();
     return simulated;
 }
 

@@ -352,7 +352,7 @@ bool EnterConfigurationPage(PagesContext& ctx, bool configLocked, bool calibrati
 {
     ControlModel& m = ctx.model;
     // The Brix calibration window is not part of the program yet: only the moisture one opens.
-    EnableControls(m, {"CmdCalibrate"}, !calibrationLocked && !OpensBrixCalibration(ctx));
+    m.setEnabled({"CmdCalibrate"}, !calibrationLocked && !OpensBrixCalibration(ctx));
     const bool editable = !configLocked;
     m.setEnabled({"FrameInput", "FrameOutput", "FrameSigProc", "FrameValidRange", "LblM", "LblACal", "QuiLabel1",
                   "LblBCal", "QuiLabel2", "LblCCal", "LblSSDCal", "TextMA", "TextMB", "TextMC", "TextMSSD",

@@ -194,7 +194,7 @@ bool refreshArmType(PagesContext& ctx)
 void enableAfterFullRefresh(PagesContext& ctx, const ModeLocks& writable)
 {
     ControlModel& m = ctx.model;
-    EnableControls(m, {"UploadButton", "CmdDownload", "CmdUpgrade", "cmdWater", "cmdAir", "cmdFactoryUpdate",
+    m.setEnabled({"UploadButton", "CmdDownload", "CmdUpgrade", "cmdWater", "cmdAir", "cmdFactoryUpdate",
                        "cmdAutoCal", "CmdCoeffUpdate", "CmdOutputTest"},
                    true);
     m.setEnabled({"cbCorraneArmType", "cmdWriteCorraneArmType"}, writable.armType);
@@ -395,7 +395,7 @@ void EnterDiagnosticsPage(PagesContext& ctx, int previousTab, const AdapterConne
         m.setVisible({"CmdDownload", "UploadButton"}, false);
     } else if (!testOpen) {
         m.setVisible({"CmdDownload", "UploadButton"}, true);
-        EnableControls(m, {"CmdDownload", "UploadButton"}, true);
+        m.setEnabled({"CmdDownload", "UploadButton"}, true);
     }
     m.setVisible({"UploadProgress", "ProgressBar1"}, false);
     m.show(QStringLiteral("FrameFirmware"));

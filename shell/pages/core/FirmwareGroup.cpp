@@ -12,11 +12,10 @@ FirmwareGroup::~FirmwareGroup() = default;
 void FirmwareGroup::setLongRunningButtons(bool on)
 {
     // UploadButton too: a restore between two blocks would talk to a sensor half upgraded.
-    EnableControls(ctx_.model,
-                   {"CmdOutputTest", "CmdLogOut_0", "CmdLogOut_1", "cmdAutoCal", "cmdFactoryUpdate", "CmdCoeffUpdate",
+    ctx_.model.setEnabled({"CmdOutputTest", "CmdLogOut_0", "CmdLogOut_1", "cmdAutoCal", "cmdFactoryUpdate", "CmdCoeffUpdate",
                     "cmdAir", "cmdWater", "CmdDownload", "UploadButton"},
                    on);
-    EnableControls(ctx_.model, {"cmdResonator"}, on && !ctx_.demonstration);
+    ctx_.model.setEnabled({"cmdResonator"}, on && !ctx_.demonstration);
 }
 
 void FirmwareGroup::upgradeClicked() { setLongRunningButtons(false); }

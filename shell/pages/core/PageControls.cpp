@@ -137,8 +137,8 @@ const std::vector<PageControl> controls = {
     {2, "lblPortNumDiag", K::Label, "FrameEthernetAdapter", "xxxxx", Shown, On},
     {2, "lblEALocalIPAddressDiag", K::Label, "FrameEthernetAdapter", "Local IP", Shown, On},
     {2, "lblLocalIPAddressDiag", K::Label, "FrameEthernetAdapter", "xxx.xxx.xxx.xxx", Shown, On},
-    {2, "cmdEADiagnostics", K::Button, "FrameEthernetAdapter", "Diagnostics", Shown, Off},
-    {2, "cmdEASettings", K::Button, "FrameEthernetAdapter", "Setup", Hidden, Off},
+    {2, "cmdEADiagnostics", K::Button, "FrameEthernetAdapter", "Diagnostics", Shown, On},
+    {2, "cmdEASettings", K::Button, "FrameEthernetAdapter", "Setup", Hidden, On},
     {2, "FramePW", K::Frame, "", "Password", Shown, On},
     {2, "Key_0", K::Button, "FramePW", "1", Shown, On},
     {2, "Key_1", K::Button, "FramePW", "2", Shown, On},
@@ -243,24 +243,6 @@ const std::vector<PageControl> controls = {
 const std::vector<PageControl>& PageControls()
 {
     return controls;
-}
-
-bool OpensMissingWindow(const QString& name)
-{
-    // Adapter set-up and diagnostics.
-    static const QSet<QString> buttons = {
-        QStringLiteral("cmdEASettings"),
-        QStringLiteral("cmdEADiagnostics"),
-    };
-    return buttons.contains(name);
-}
-
-void EnableControls(ControlModel& model, std::initializer_list<const char*> names, bool on)
-{
-    for (const char* name : names) {
-        const QString n = QString::fromLatin1(name);
-        model.setEnabled(n, on && !OpensMissingWindow(n));
-    }
 }
 
 void AddPageControls(ControlModel& model)

@@ -24,12 +24,6 @@ struct PageControl {
 
 [[nodiscard]] const std::vector<PageControl>& PageControls();
 
-// Buttons that open windows of their own which this program does not have yet; they stay
-// disabled whatever the pages do.
-[[nodiscard]] bool OpensMissingWindow(const QString& name);
-
-// Enables or disables controls, but never enables a button whose window this program lacks.
-void EnableControls(ControlModel& model, std::initializer_list<const char*> names, bool on);
 
 // Adds every control of the table to the model in its design state.
 void AddPageControls(ControlModel& model);

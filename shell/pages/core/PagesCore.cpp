@@ -349,6 +349,10 @@ void PagesCore::buttonClicked(const QString& name)
     } else if (name == QLatin1String("CmdCalibrate")) {
         requests_.CalibrationWindowRequest = true;
         emit calibrationWindowRequested();
+    } else if (name == QLatin1String("cmdEASettings")) {
+        emit ethernetSetupClicked();
+    } else if (name == QLatin1String("cmdEADiagnostics")) {
+        emit ethernetDiagnosticsClicked();
     } else if (name == QLatin1String("CmdOutputTest")) {
         toggleOutputTest();
     } else if (name == QLatin1String("cmdResonator")) {

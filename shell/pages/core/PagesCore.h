@@ -80,6 +80,9 @@ signals:
     void hourglassChanged(bool on);
     // The selected sensor took a new firmware: its record follows.
     void firmwareUpgraded(int address, const QString& firmwareText);
+    // cmdEASettings and cmdEADiagnostics: the adapter windows are the main window's.
+    void ethernetSetupClicked();
+    void ethernetDiagnosticsClicked();
     void valueListsRefilled();
     // From the Write click until its write has run, the page may not change.
     void writePending(bool pending);
