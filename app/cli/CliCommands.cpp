@@ -1,24 +1,18 @@
 #include "CliCommands.h"
 
-#include "CliBus.h"
-#include "CliTexts.h"
+#include "CliPages.h"
+#include "CliSession.h"
 
 #include "link/Clock.h"
-#include "link/DataFolder.h"
-#include "link/Link.h"
-#include "link/Settings.h"
-#include "link/Transport.h"
 #include "link/ValueFormat.h"
 #include "sensor/ConfigSnapshot.h"
 #include "sensor/SensorRecord.h"
 #include "sensor/LiveReadings.h"
 #include "sensor/ParameterRegister.h"
-#include "sensor/SensorBus.h"
-#include "sensor/SensorModel.h"
-#include "shell/pages/core/CliPageCommands.h"
 
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QMap>
-#include <QTextStream>
 #include <cctype>
 #include <cstdio>
 #include <functional>
@@ -29,82 +23,35 @@ namespace {
 
 constexpr int WatchIntervalMs = 200;
 
-class UsageError {
-public:
-    explicit UsageError(QString text) : text(std::move(text)) {}
-    QString text;
-};
-
-void printLine(const QString& text)
-{
-    std::fwrite(text.toLocal8Bit().constData(), 1, size_t(text.toLocal8Bit().size()), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
-// Replies are bytes; they go out as they came.
-void printReply(const QString& reply)
-{
-    const QByteArray bytes = reply.toLatin1();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
-void complain(const QString& text) { std::fprintf(stderr, "dunmere-cli: %s\n", text.toLocal8Bit().constData()); }
-
-int parseInt(const QString& text, int low, int high, const QString& what)
-{
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok || value < low || value > high)
-        throw UsageError(QStringLiteral("%1 must be a whole number from %2 to %3, not \"%4\"").arg(what).arg(low).arg(high).arg(text));
-    return value;
-}
-
-int parseAddress(const QString& text) { return parseInt(text, FirstBusAddress, LastBusAddress, QStringLiteral("ADDR")); }
-
-void needArguments(const QStringList& args, int low, int high, const QString& command)
-{
-    if (args.size() < low || args.size() > high)
-        throw UsageError(QStringLiteral("wrong number of arguments for ") + command);
-}
-
-// Everything one command needs; the bus opens once the arguments have been checked.
-struct Session {
-    const Options& options;
-    Link link;
-    IniTexts texts;
-    StderrMessages messages;
-    CliBus bus{link, options};
-    SensorModel model;
-    SensorBus sensors{link, model, &messages, &texts};
-
-    explicit Session(const Options& o) : options(o)
-    {
-        link.setMessages(&messages);
-        link.setTexts(&texts);
-        sensors.setProbeTimeout(o.searchSpeedMs);
-    }
-};
-
 using CommandFn = std::function<int(Session&, const QStringList&)>;
 
 int search(Session& s, const QStringList& args)
 {
     needArguments(args, 0, 0, QStringLiteral("search"));
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
+    s.model.setReport(&s.searchProgress);
     const auto outcome = s.sensors.SensorSearch();
+    s.model.setReport(nullptr);
     bool failure = outcome != SensorBus::SearchOutcome::Found;
+    s.output.set(QStringLiteral("sensors"), QJsonArray());
     for (int a = FirstBusAddress; a <= LastBusAddress; ++a) {
         const SensorRecord& r = s.model.SensorTable[a];
         if (r.FoundAddress == 0)
             continue;
         failure = failure || r.Identity == FailureText || r.FirmwareText == FailureText;
-        printLine(QStringList{QString::number(a), r.Identity, r.Name, r.FirmwareText, QString::number(r.TypeCode),
-                              QString::number(r.FirmwareVersion, 'f', 2)}
-                      .join(QLatin1Char('\t')));
+        const QString version = QString::number(r.FirmwareVersion, 'f', 2);
+        s.output.line(QStringList{QString::number(a), r.Identity, r.Name, r.FirmwareText, QString::number(r.TypeCode),
+                                  version}
+                          .join(QLatin1Char('\t')));
+        s.output.append(QStringLiteral("sensors"),
+                        QJsonObject{{QStringLiteral("address"), a},
+                                    {QStringLiteral("identity"), r.Identity},
+                                    {QStringLiteral("name"), r.Name},
+                                    {QStringLiteral("firmware"), r.FirmwareText},
+                                    {QStringLiteral("type"), r.TypeCode},
+                                    {QStringLiteral("version"), version}});
     }
     return failure ? ExitFailure : ExitOk;
 }
@@ -116,13 +63,21 @@ int read(Session& s, const QStringList& args)
     QList<int> numbers;
     for (qsizetype i = 1; i < args.size(); ++i)
         numbers.append(parseInt(args[i], 0, 999, QStringLiteral("N")));
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
+    s.output.set(QStringLiteral("address"), address);
+    s.output.set(QStringLiteral("values"), QJsonArray());
     bool failure = false;
     for (int n : numbers) {
         const QString reply = s.link.ReadParameter(address, n);
         failure = failure || reply == FailureText;
-        printReply(reply);
+        s.output.reply(reply);
+        const ParameterInfo* p = FindParameter(n);
+        s.output.append(QStringLiteral("values"),
+                        QJsonObject{{QStringLiteral("parameter"), n},
+                                    {QStringLiteral("name"), p ? QString::fromLatin1(p->meaning) : QString()},
+                                    {QStringLiteral("reply"), reply}});
     }
     return failure ? ExitFailure : ExitOk;
 }
@@ -147,6 +102,17 @@ QString writableValue(const ParameterInfo& p, const QString& value)
     throw UsageError(QStringLiteral("parameter %1 is not written").arg(p.number));
 }
 
+// One exchange's reply: as it came, or in JSON with what was sent.
+int replyStatus(Session& s, int address, QJsonObject sent, const QString& reply)
+{
+    s.output.reply(reply);
+    sent.insert(QStringLiteral("address"), address);
+    sent.insert(QStringLiteral("reply"), reply);
+    for (auto it = sent.constBegin(); it != sent.constEnd(); ++it)
+        s.output.set(it.key(), it.value());
+    return reply == FailureText ? ExitFailure : ExitOk;
+}
+
 int write(Session& s, const QStringList& args)
 {
     needArguments(args, 3, 3, QStringLiteral("write"));
@@ -156,12 +122,16 @@ int write(Session& s, const QStringList& args)
     if (!p || !p->writeCommand)
         throw UsageError(QStringLiteral("parameter %1 is not one the program writes").arg(number));
     const QString value = writableValue(*p, args[2]);
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
     const QString prefix = QString::fromLatin1(p->writeCommand);
     const QString reply = s.link.WriteParameter(address, prefix, value, prefix);
-    printReply(reply);
-    return reply == FailureText ? ExitFailure : ExitOk;
+    return replyStatus(s, address,
+                       {{QStringLiteral("parameter"), number},
+                        {QStringLiteral("name"), QString::fromLatin1(p->meaning)},
+                        {QStringLiteral("value"), value}},
+                       reply);
 }
 
 int command(Session& s, const QStringList& args)
@@ -173,11 +143,11 @@ int command(Session& s, const QStringList& args)
         throw UsageError(error);
     if (text.isEmpty())
         throw UsageError(QStringLiteral("TEXT is empty"));
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
     const QString reply = s.link.SendCommand(address, text);
-    printReply(reply);
-    return reply == FailureText ? ExitFailure : ExitOk;
+    return replyStatus(s, address, {{QStringLiteral("text"), text}}, reply);
 }
 
 int action(Session& s, const QStringList& args)
@@ -186,23 +156,31 @@ int action(Session& s, const QStringList& args)
     const int address = parseAddress(args[0]);
     if (args[1].isEmpty() || !FitsOnTheBus(args[1]))
         throw UsageError(QStringLiteral("CODE must be plain text, such as 1"));
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
     const QString reply = s.link.SendAction(address, args[1]);
-    printReply(reply);
-    return reply == FailureText ? ExitFailure : ExitOk;
+    return replyStatus(s, address, {{QStringLiteral("code"), args[1]}}, reply);
 }
 
 int snapshot(Session& s, const QStringList& args)
 {
     needArguments(args, 1, 1, QStringLiteral("snapshot"));
     const int address = parseAddress(args[0]);
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
+    s.showRepliesAsProgress(QStringLiteral("snapshot"));
     ConfigSnapshot snapshot;
     snapshot.ReadConfigSnapshot(s.link, address, ConfigSnapshot::Before);
-    for (const QString& value : snapshot.values(ConfigSnapshot::Before))
-        printReply(value);
+    s.output.set(QStringLiteral("address"), address);
+    s.output.set(QStringLiteral("values"), QJsonArray());
+    int index = 0;
+    for (const QString& value : snapshot.values(ConfigSnapshot::Before)) {
+        s.output.reply(value);
+        s.output.append(QStringLiteral("values"),
+                        QJsonObject{{QStringLiteral("index"), index++}, {QStringLiteral("reply"), value}});
+    }
     return snapshot.readFailed(ConfigSnapshot::Before) ? ExitFailure : ExitOk;
 }
 
@@ -210,8 +188,11 @@ int snapshot(Session& s, const QStringList& args)
 // -1 when the search did not find it.
 int rowFor(Session& s, int address)
 {
-    if (s.sensors.SensorSearch() != SensorBus::SearchOutcome::Found || s.model.SensorTable[address].FoundAddress == 0) {
-        complain(QStringLiteral("no sensor found at address %1").arg(address));
+    s.model.setReport(&s.searchProgress);
+    const auto outcome = s.sensors.SensorSearch();
+    s.model.setReport(nullptr);
+    if (outcome != SensorBus::SearchOutcome::Found || s.model.SensorTable[address].FoundAddress == 0) {
+        s.output.error(QStringLiteral("no sensor found at address %1").arg(address));
         return -1;
     }
     if (s.model.rowOf(address) < 0) {
@@ -222,8 +203,16 @@ int rowFor(Session& s, int address)
     return s.model.rowOf(address);
 }
 
-int changeStatus(const SensorBus::AddressChangeResult& result)
+int changeStatus(Session& s, const SensorBus::AddressChangeResult& result)
 {
+    static const QMap<SensorBus::AddressChange, QString> outcomes{
+        {SensorBus::AddressChange::Renamed, QStringLiteral("renamed")},
+        {SensorBus::AddressChange::Occupied, QStringLiteral("occupied")},
+        {SensorBus::AddressChange::Moved, QStringLiteral("moved")},
+        {SensorBus::AddressChange::MovedNoAnswer, QStringLiteral("moved, no answer")},
+        {SensorBus::AddressChange::NoSensor, QStringLiteral("no sensor")},
+    };
+    s.output.set(QStringLiteral("outcome"), outcomes.value(result.outcome));
     const bool done = result.outcome == SensorBus::AddressChange::Renamed || result.outcome == SensorBus::AddressChange::Moved;
     return done && !result.failureReply ? ExitOk : ExitFailure;
 }
@@ -235,13 +224,16 @@ int rename(Session& s, const QStringList& args)
     const QString& name = args[1];
     if (name.size() > SensorNameLength || !FitsOnTheBus(name))
         throw UsageError(QStringLiteral("NAME must be plain text of up to 20 characters"));
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
+    s.output.set(QStringLiteral("address"), address);
+    s.output.set(QStringLiteral("name"), name);
     const int r = rowFor(s, address);
     if (r < 0)
         return ExitFailure;
     s.model.setRowName(r, name);
-    return changeStatus(s.sensors.UpdateSensorAddr(r));
+    return changeStatus(s, s.sensors.UpdateSensorAddr(r));
 }
 
 int move(Session& s, const QStringList& args)
@@ -249,13 +241,16 @@ int move(Session& s, const QStringList& args)
     needArguments(args, 2, 2, QStringLiteral("move"));
     const int address = parseAddress(args[0]);
     const int newAddress = parseInt(args[1], FirstBusAddress, LastBusAddress, QStringLiteral("NEWADDR"));
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
+    s.output.set(QStringLiteral("address"), address);
+    s.output.set(QStringLiteral("newAddress"), newAddress);
     const int r = rowFor(s, address);
     if (r < 0)
         return ExitFailure;
     s.model.setRowListItem(r, newAddress - 1);
-    return changeStatus(s.sensors.UpdateSensorAddr(r));
+    return changeStatus(s, s.sensors.UpdateSensorAddr(r));
 }
 
 int watch(Session& s, const QStringList& args)
@@ -278,8 +273,9 @@ int watch(Session& s, const QStringList& args)
         else
             throw UsageError(QStringLiteral("unknown watch option ") + args[i]);
     }
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
     // The lists' meaning follows the sensor's type, as on the page.
     SensorRecord record;
     record.FirmwareText = s.link.ReadParameter(address, 50);
@@ -291,28 +287,20 @@ int watch(Session& s, const QStringList& args)
         throw UsageError(QStringLiteral("no such value list position for this sensor"));
     bool failure = record.FirmwareText == FailureText;
     auto& clock = Clock::current();
-    for (int line = 0; count == 0 || line < count; ++line) {
+    // A lost connection ends the watch after the line that failed.
+    for (int line = 0; (count == 0 || line < count) && !s.bus.lost(); ++line) {
         if (line > 0)
-            clock.waitUntil([] { return false; }, clock.nowMs() + WatchIntervalMs);
+            clock.waitUntil([&] { return s.bus.lost(); }, clock.nowMs() + WatchIntervalMs);
         const LiveReading reading = ReadLiveValues(s.link, address, valueIndex, tempIndex, secondChannel);
         failure = failure || reading.failed;
-        printLine(reading.reading + QLatin1Char('\t') + reading.temp);
+        s.output.line(reading.reading + QLatin1Char('\t') + reading.temp);
+        if (s.output.json())
+            s.output.record(QJsonObject{{QStringLiteral("address"), address},
+                                        {QStringLiteral("value"), reading.reading},
+                                        {QStringLiteral("temperature"), reading.temp},
+                                        {QStringLiteral("failed"), reading.failed}});
     }
     return failure ? ExitFailure : ExitOk;
-}
-
-// The page commands run the Configuration, Diagnostics and Advanced pages' own procedures.
-CommandFn pageCommand(const char* name)
-{
-    return [name](Session& s, const QStringList& args) {
-        if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-            return int(opened);
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        const int edition = ReadSetting(QStringLiteral("Settings"), QStringLiteral("Type"), ConfigFilePath()) == QLatin1String("1");
-        CliPageEnvironment env{s.link, s.texts, s.messages, out, err, edition};
-        return RunPageCommand(env, QStringList{QString::fromLatin1(name)} + args);
-    };
 }
 
 CommandFn commandFunction(const QString& name)
@@ -323,15 +311,14 @@ CommandFn commandFunction(const QString& name)
         {QStringLiteral("action"), action},   {QStringLiteral("snapshot"), snapshot},
         {QStringLiteral("rename"), rename},   {QStringLiteral("move"), move},
         {QStringLiteral("watch"), watch},
-        {QStringLiteral("config"), pageCommand("config")},
-        {QStringLiteral("diag"), pageCommand("diag")},
-        {QStringLiteral("measure"), pageCommand("measure")},
-        {QStringLiteral("autocal"), pageCommand("autocal")},
-        {QStringLiteral("factory-reset"), pageCommand("factory-reset")},
-        {QStringLiteral("output-test"), pageCommand("output-test")},
     };
+    if (IsPageCommand(name))
+        return [name](Session& s, const QStringList& args) { return runPageCommand(s, name, args); };
     return table.value(name);
 }
+
+// Commands whose output is a stream of lines (JSON Lines in JSON).
+bool streams(const QString& command) { return command == QLatin1String("watch"); }
 
 }  // namespace
 
@@ -368,19 +355,33 @@ bool unescapeCommandText(const QString& text, QString& out, QString& error)
 
 int runCommand(const Options& options)
 {
+    if (options.version) {
+        std::printf("%s\n", qPrintable(versionText()));
+        return ExitOk;
+    }
     if (options.help) {
         const QString help = options.command.isEmpty() ? programHelp() : commandHelp(options.command);
         std::fputs(help.toLocal8Bit().constData(), stdout);
         return ExitOk;
     }
     Session session(options);
+    int status = ExitOk;
     try {
-        return commandFunction(options.command)(session, options.arguments);
+        if (options.language >= 0 && !session.texts.languageKnown())
+            throw UsageError(QStringLiteral("config.ini has no language %1").arg(options.language));
+        status = commandFunction(options.command)(session, options.arguments);
     } catch (const UsageError& e) {
-        complain(e.text);
-        std::fputs(commandHelp(options.command).toLocal8Bit().constData(), stderr);
-        return ExitUsage;
+        session.output.error(e.text);
+        if (!session.output.json())
+            std::fputs(commandHelp(options.command).toLocal8Bit().constData(), stderr);
+        status = ExitUsage;
     }
+    if (session.bus.lost()) {
+        session.output.error(session.bus.lostText());
+        status = ExitFailure;
+    }
+    session.output.finish(streams(options.command));
+    return status;
 }
 
 }  // namespace dunmere::cli

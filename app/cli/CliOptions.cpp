@@ -93,6 +93,9 @@ ParseResult parseOptions(const QStringList& args)
         o.busArgument = value;
         return true;
     };
+    // With nothing at all, the first thing a new user needs is what to type.
+    if (args.isEmpty())
+        o.help = true;
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         QString value;
@@ -100,17 +103,28 @@ ParseResult parseOptions(const QStringList& args)
             o.arguments.append(arg);
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             o.help = true;
+        } else if (arg == QLatin1String("--version")) {
+            o.version = true;
         } else if (arg == QLatin1String("--trace")) {
             o.trace = true;
-        } else if (isOption(arg, QStringLiteral("--tcp")) || isOption(arg, QStringLiteral("--serial"))
-                   || isOption(arg, QStringLiteral("--simulate"))) {
+        } else if (arg == QLatin1String("--json")) {
+            o.output = Options::Output::Json;
+        } else if (arg == QLatin1String("--names")) {
+            if (o.output != Options::Output::Json)
+                o.output = Options::Output::Names;
+        } else if (isOption(arg, QStringLiteral("--simulate"))) {
+            // The sensor list is optional: "--simulate search" runs on the demonstration bus.
+            if (arg.contains(QLatin1Char('=')))
+                value = arg.section(QLatin1Char('='), 1);
+            else if (i + 1 < args.size() && !args[i + 1].startsWith(QLatin1Char('-')) && !isCommand(args[i + 1]))
+                value = args[++i];
+            if (!setBus(Options::Bus::Simulate, value))
+                return result;
+        } else if (isOption(arg, QStringLiteral("--tcp")) || isOption(arg, QStringLiteral("--serial"))) {
             const QString name = arg.section(QLatin1Char('='), 0, 0);
             if (!takeValue(args, i, name, value, result.error))
                 return result;
-            const Options::Bus bus = name == QLatin1String("--tcp") ? Options::Bus::Tcp
-                : name == QLatin1String("--serial")                 ? Options::Bus::Serial
-                                                                    : Options::Bus::Simulate;
-            if (!setBus(bus, value))
+            if (!setBus(name == QLatin1String("--tcp") ? Options::Bus::Tcp : Options::Bus::Serial, value))
                 return result;
         } else if (isOption(arg, QStringLiteral("--search-speed"))) {
             if (!takeValue(args, i, QStringLiteral("--search-speed"), value, result.error))
@@ -119,6 +133,15 @@ ParseResult parseOptions(const QStringList& args)
             o.searchSpeedMs = value.toInt(&ok);
             if (!ok || o.searchSpeedMs <= 0 || o.searchSpeedMs > 65535) {
                 result.error = QStringLiteral("--search-speed takes a time-out in ms from 1 to 65535");
+                return result;
+            }
+        } else if (isOption(arg, QStringLiteral("--language"))) {
+            if (!takeValue(args, i, QStringLiteral("--language"), value, result.error))
+                return result;
+            bool ok = false;
+            o.language = value.toInt(&ok);
+            if (!ok || o.language < 0 || o.language > 99) {
+                result.error = QStringLiteral("--language takes a language number, such as 0 or 1");
                 return result;
             }
         } else if (arg.startsWith(QLatin1Char('-'))) {
@@ -133,10 +156,13 @@ ParseResult parseOptions(const QStringList& args)
     }
     if (o.arguments.contains(QStringLiteral("--help")))
         o.help = true;
-    if (!o.help && o.command.isEmpty())
+    if (o.help || o.version)
+        return result;
+    if (o.command.isEmpty())
         result.error = QStringLiteral("no command given");
-    else if (!o.help && o.bus == Options::Bus::None)
-        result.error = QStringLiteral("choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate SPEC");
+    else if (o.bus == Options::Bus::None)
+        result.error = QStringLiteral(
+            "choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate (the demonstration bus)");
     return result;
 }
 
@@ -147,32 +173,42 @@ QString commandHelp(const QString& command)
     const CommandText* c = findCommand(command);
     if (!c)
         return {};
-    return QStringLiteral("Usage: dunmere-cli [BUS] [--search-speed MS] [--trace] %1\n\n%2\n")
+    return QStringLiteral("Usage: dunmere-cli [BUS] [OPTIONS] %1\n\n%2\n")
         .arg(QLatin1String(c->usage), QLatin1String(c->description));
 }
+
+QString versionText() { return QStringLiteral("dunmere-cli " DUNMERE_VERSION); }
 
 QString programHelp()
 {
     QString help = QStringLiteral(
-        "Usage: dunmere-cli [--tcp HOST:PORT | --serial N|PATH | --simulate SPEC]\n"
-        "                   [--search-speed MS] [--trace] COMMAND ...\n\n"
+        "Usage: dunmere-cli [--tcp HOST:PORT | --serial N|PATH | --simulate[=SPEC]]\n"
+        "                   [--json | --names] [--language N] [--search-speed MS] [--trace] COMMAND ...\n\n"
         "Talks to the moisture sensors on an RS-485 bus.\n\n"
         "Bus (one of):\n"
         "  --tcp HOST:PORT     an Ethernet adapter\n"
         "  --serial N|PATH     serial port N (1-16, COM1-COM16) or a device path\n"
-        "  --simulate SPEC     the built-in simulated bus, e.g. 1:89,2:77,5:45\n"
+        "  --simulate[=SPEC]   the built-in simulated bus: the same demonstration sensors as\n"
+        "                      dunmere --simulate, or those of SPEC, e.g. 1:89,2:77,5:45\n"
         "                      (address:type[:IDENTITY[:Name]] for each sensor)\n"
+        "Output:\n"
+        "  --json              one JSON document (JSON Lines for watch), errors included\n"
+        "  --names             values under the control names instead of the pages' captions\n"
+        "  --language N        captions in language N of config.ini (default: as the window)\n"
         "Options:\n"
         "  --search-speed MS   probe time-out of the search (default 1000)\n"
         "  --trace             every frame sent and received, in hex with a time stamp, on\n"
         "                      standard error\n"
+        "  --version           the program's version\n"
         "  --help              this text; COMMAND --help describes a command\n\n"
         "Commands:\n");
     for (const CommandText& c : Commands)
         help += QStringLiteral("  %1\n").arg(QLatin1String(c.usage));
     help += QStringLiteral(
-        "\nADDR is a bus address from 1 to 16. Exit status: 0 when every reply was valid, 1 when\n"
-        "an operation got no valid reply (\"-99\") or could not be done, 2 for a usage error.\n");
+        "\nADDR is a bus address from 1 to 16. Progress goes to standard error while it is a\n"
+        "terminal. Exit status: 0 when every reply was valid, 1 when an operation got no valid\n"
+        "reply (\"-99\"), could not be done or the connection was lost, 2 for a usage error.\n"
+        "Try: dunmere-cli --simulate search\n");
     return help;
 }
 
