@@ -380,6 +380,11 @@ int runCommand(const Options& options)
         session.output.error(session.bus.lostText());
         status = ExitFailure;
     }
+    // A script reading JSON learns why from the document, not only from the exit status.
+    if (status != ExitOk && !session.output.failed()) {
+        const QString told = session.output.lastMessage();
+        session.output.noteError(told.isEmpty() ? QStringLiteral("no valid reply (-99)") : told);
+    }
     session.output.finish(streams(options.command));
     return status;
 }

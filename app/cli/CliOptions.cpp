@@ -15,16 +15,22 @@ struct CommandText {
 constexpr std::array<CommandText, 15> Commands{{
     {"search", "search",
      "Searches the bus and prints one line per sensor found, in address order: address,\n"
-     "identity, name, firmware text, type code and firmware version, separated by TAB."},
-    {"read", "read ADDR N...", "Reads parameters N... of the sensor at ADDR; one reply per line."},
+     "identity, name, firmware text, type code and firmware version, separated by TAB.\n"
+     "JSON: \"sensors\", each with address, identity, name, firmware, type and version."},
+    {"read", "read ADDR N...",
+     "Reads parameters N... of the sensor at ADDR; one reply per line.\n"
+     "JSON: \"values\", each with parameter, name and reply."},
     {"write", "write ADDR N VALUE",
      "Writes VALUE to parameter N (\"W\" + N) and prints the sensor's reply. Numbers are\n"
-     "rounded to four decimals; list values must be one of the parameter's positions."},
+     "rounded to four decimals; list values must be one of the parameter's positions.\n"
+     "JSON: address, parameter, name, value and reply."},
     {"command", "command ADDR TEXT",
      "Sends TEXT (with up to three tries) and prints the reply. \\xNN in TEXT stands for the\n"
-     "byte NN (hexadecimal), \\\\ for a backslash: command 3 'P\\x01' asks for the identification."},
-    {"action", "action ADDR CODE", "Sends the action \"A\" + CODE and prints the reply."},
-    {"snapshot", "snapshot ADDR", "Reads the 34 configuration snapshot values, one per line."},
+     "byte NN (hexadecimal), \\\\ for a backslash: command 3 'P\\x01' asks for the identification.\n"
+     "JSON: address, text and reply."},
+    {"action", "action ADDR CODE", "Sends the action \"A\" + CODE and prints the reply.\nJSON: address, code and reply."},
+    {"snapshot", "snapshot ADDR",
+     "Reads the 34 configuration snapshot values, one per line.\nJSON: \"values\", each with index and reply."},
     {"rename", "rename ADDR NAME", "Searches the bus, then gives the sensor at ADDR the name NAME (up to 20 characters)."},
     {"move", "move ADDR NEWADDR",
      "Searches the bus, then moves the sensor at ADDR to NEWADDR, refusing an address that\n"
@@ -32,11 +38,18 @@ constexpr std::array<CommandText, 15> Commands{{
     {"watch", "watch ADDR [--value I] [--temp I] [--count N]",
      "Prints the live value and temperature of the sensor at ADDR every 200 ms, as the\n"
      "Sensor page shows them: I is the position in the value lists (default 0, filtered\n"
-     "unscaled; and the electronics temperature), N the number of lines (default: until stopped)."},
+     "unscaled; and the electronics temperature), N the number of lines (default: until stopped).\n"
+     "A lost connection ends it after the line that failed. JSON Lines: address, value,\n"
+     "temperature and failed, one object per line."},
     {"config", "config ADDR",
      "Reads the Configuration page of the sensor at ADDR and prints each of its boxes and lists\n"
-     "as the page shows them, one \"name = value\" line each."},
-    {"diag", "diag ADDR", "Runs the full diagnostics refresh and prints the Diagnostics page's values."},
+     "as the page shows them, under the page's captions (\"Output Type = 4-20mA\"); with --names\n"
+     "under the control names (\"ListOPType = 4-20mA\").\n"
+     "JSON: \"values\", each with name, label, group and text."},
+    {"diag", "diag ADDR",
+     "Runs the full diagnostics refresh and prints the Diagnostics page's values. The status\n"
+     "line names the status flags that are set, or none; the exit status is 0 either way.\n"
+     "JSON: as config; the status flags also carry \"set\": true or false."},
     {"measure", "measure ADDR water|air",
      "Takes the 50 samples of the factory measurement of the water or air reference and prints\n"
      "the new frequency (and amplitude) values; nothing is written."},
@@ -192,7 +205,9 @@ QString programHelp()
         "                      dunmere --simulate, or those of SPEC, e.g. 1:89,2:77,5:45\n"
         "                      (address:type[:IDENTITY[:Name]] for each sensor)\n"
         "Output:\n"
-        "  --json              one JSON document (JSON Lines for watch), errors included\n"
+        "  --json              one JSON document (JSON Lines for watch): \"command\", the\n"
+        "                      command's own keys (COMMAND --help), \"error\" when it failed\n"
+        "                      and \"messages\" the sensor procedures gave\n"
         "  --names             values under the control names instead of the pages' captions\n"
         "  --language N        captions in language N of config.ini (default: as the window)\n"
         "Options:\n"

@@ -68,6 +68,12 @@ void CliOutput::message(const QString& text)
         append(QStringLiteral("messages"), text);
 }
 
+QString CliOutput::lastMessage() const
+{
+    const QJsonArray messages = document_.value(QStringLiteral("messages")).toArray();
+    return messages.isEmpty() ? QString() : messages.last().toString();
+}
+
 void CliOutput::finish(bool streamed)
 {
     progress_.clear();

@@ -34,6 +34,10 @@ public:
     // A failure in plain words on standard error; JSON also carries it ("error").
     void error(const QString& text);
 
+    // A failure already told in plain words (a message): JSON carries it as "error".
+    void noteError(const QString& text) { errors_.append(text); }
+    [[nodiscard]] bool failed() const { return !errors_.isEmpty(); }
+    [[nodiscard]] QString lastMessage() const;
     // A procedure's message: one line on standard error; JSON also keeps it ("messages").
     void message(const QString& text);
 

@@ -114,6 +114,10 @@ int main(int argc, char** argv)
         std::printf("%s", qPrintable(GuiUsage()));
         return 0;
     }
+    if (hasArgument(argc, argv, {"--version"})) {
+        std::printf("dunmere %s\n", DUNMERE_VERSION);
+        return 0;
+    }
     if (!displayAvailable(argc, argv)) {
         if (!hasArgument(argc, argv, {"--screenshot"})) {
             std::fprintf(stderr,
