@@ -23,9 +23,10 @@ constexpr int ConnectWaitMs = 12000;
 
 }  // namespace
 
-CliBus::CliBus(Link& link, const Options& options, CliOutput& output) : link_(link), options_(options), output_(output)
+CliBus::CliBus(Link& link, const BusChoice& choice, bool traced, CliOutput& output)
+    : link_(link), choice_(choice), output_(output)
 {
-    if (options_.trace)
+    if (traced)
         QObject::connect(&link_, &Link::traffic, &link_, [this](bool out, const QByteArray& bytes) { trace(out, bytes); });
 }
 
@@ -53,18 +54,17 @@ void CliBus::use(std::unique_ptr<Transport> transport, const QString& descriptio
 
 ExitStatus CliBus::open()
 {
-    switch (options_.bus) {
-    case Options::Bus::Tcp: return openTcp();
-    case Options::Bus::Serial: return openSerial();
-    case Options::Bus::Simulate: return openSimulated();
-    case Options::Bus::None: break;
+    switch (choice_.kind) {
+    case BusChoice::Kind::Tcp: return openTcp();
+    case BusChoice::Kind::Serial: return openSerial();
+    case BusChoice::Kind::Simulate: return openSimulated();
     }
     return ExitUsage;
 }
 
 ExitStatus CliBus::openTcp()
 {
-    const QString& target = options_.busArgument;
+    const QString& target = choice_.argument;
     const qsizetype colon = target.lastIndexOf(QLatin1Char(':'));
     bool ok = false;
     const int port = colon > 0 ? target.mid(colon + 1).toInt(&ok) : 0;
@@ -90,7 +90,7 @@ ExitStatus CliBus::openTcp()
 
 ExitStatus CliBus::openSerial()
 {
-    QString path = options_.busArgument;
+    QString path = choice_.argument;
     bool isNumber = false;
     const int number = path.toInt(&isNumber);
     if (isNumber) {
@@ -120,7 +120,7 @@ ExitStatus CliBus::openSimulated()
 {
     simBus_ = std::make_unique<sim::SimBus>();
     QString error;
-    if (!sim::buildSimulatedBus(*simBus_, options_.busArgument, error)) {
+    if (!sim::buildSimulatedBus(*simBus_, choice_.argument, error)) {
         output_.error(QStringLiteral("--simulate: ") + error);
         return ExitUsage;
     }

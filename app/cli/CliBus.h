@@ -21,7 +21,7 @@ class CliOutput;
 
 class CliBus {
 public:
-    CliBus(Link& link, const Options& options, CliOutput& output);
+    CliBus(Link& link, const BusChoice& choice, bool trace, CliOutput& output);
     ~CliBus();
     CliBus(const CliBus&) = delete;
     CliBus& operator=(const CliBus&) = delete;
@@ -40,7 +40,7 @@ private:
     void trace(bool outgoing, const QByteArray& bytes) const;
 
     Link& link_;
-    const Options& options_;
+    BusChoice choice_;
     CliOutput& output_;
     QString lostText_;
     std::unique_ptr<sim::SimBus> simBus_;

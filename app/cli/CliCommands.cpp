@@ -35,23 +35,26 @@ int search(Session& s, const QStringList& args)
     const auto outcome = s.sensors.SensorSearch();
     s.model.setReport(nullptr);
     bool failure = outcome != SensorBus::SearchOutcome::Found;
-    s.output.set(QStringLiteral("sensors"), QJsonArray());
+    if (!s.output.has(QStringLiteral("sensors")))
+        s.output.set(QStringLiteral("sensors"), QJsonArray());
     for (int a = FirstBusAddress; a <= LastBusAddress; ++a) {
         const SensorRecord& r = s.model.SensorTable[a];
         if (r.FoundAddress == 0)
             continue;
         failure = failure || r.Identity == FailureText || r.FirmwareText == FailureText;
         const QString version = QString::number(r.FirmwareVersion, 'f', 2);
-        s.output.line(QStringList{QString::number(a), r.Identity, r.Name, r.FirmwareText, QString::number(r.TypeCode),
-                                  version}
-                          .join(QLatin1Char('\t')));
+        QStringList fields{QString::number(a), r.Identity, r.Name, r.FirmwareText, QString::number(r.TypeCode), version};
+        if (s.severalBuses())
+            fields.prepend(s.busChoice.text());
+        s.output.line(fields.join(QLatin1Char('\t')));
         s.output.append(QStringLiteral("sensors"),
                         QJsonObject{{QStringLiteral("address"), a},
                                     {QStringLiteral("identity"), r.Identity},
                                     {QStringLiteral("name"), r.Name},
                                     {QStringLiteral("firmware"), r.FirmwareText},
                                     {QStringLiteral("type"), r.TypeCode},
-                                    {QStringLiteral("version"), version}});
+                                    {QStringLiteral("version"), version},
+                                    {QStringLiteral("bus"), s.busChoice.text()}});
     }
     return failure ? ExitFailure : ExitOk;
 }
@@ -320,6 +323,32 @@ CommandFn commandFunction(const QString& name)
 // Commands whose output is a stream of lines (JSON Lines in JSON).
 bool streams(const QString& command) { return command == QLatin1String("watch"); }
 
+int runOnBus(Session& session)
+{
+    const Options& options = session.options;
+    int status = ExitOk;
+    try {
+        if (options.language >= 0 && !session.texts.languageKnown())
+            throw UsageError(QStringLiteral("config.ini has no language %1").arg(options.language));
+        status = commandFunction(options.command)(session, options.arguments);
+    } catch (const UsageError& e) {
+        session.output.error(e.text);
+        if (!session.output.json())
+            std::fputs(commandHelp(options.command).toLocal8Bit().constData(), stderr);
+        return ExitUsage;
+    }
+    if (session.bus.lost()) {
+        session.output.error(session.bus.lostText());
+        status = ExitFailure;
+    }
+    // A script reading JSON learns why from the document, not only from the exit status.
+    if (status != ExitOk && !session.output.failed()) {
+        const QString told = session.output.lastMessage();
+        session.output.noteError(told.isEmpty() ? QStringLiteral("no valid reply (-99)") : told);
+    }
+    return status;
+}
+
 }  // namespace
 
 bool unescapeCommandText(const QString& text, QString& out, QString& error)
@@ -364,28 +393,16 @@ int runCommand(const Options& options)
         std::fputs(help.toLocal8Bit().constData(), stdout);
         return ExitOk;
     }
-    Session session(options);
+    CliOutput output(options.output, options.command);
     int status = ExitOk;
-    try {
-        if (options.language >= 0 && !session.texts.languageKnown())
-            throw UsageError(QStringLiteral("config.ini has no language %1").arg(options.language));
-        status = commandFunction(options.command)(session, options.arguments);
-    } catch (const UsageError& e) {
-        session.output.error(e.text);
-        if (!session.output.json())
-            std::fputs(commandHelp(options.command).toLocal8Bit().constData(), stderr);
-        status = ExitUsage;
+    // A whole-bus command runs on each bus in turn; the worst outcome is the exit status.
+    for (const BusChoice& bus : options.buses) {
+        Session session(options, bus, output);
+        status = qMax(status, runOnBus(session));
+        if (status == ExitUsage)
+            break;
     }
-    if (session.bus.lost()) {
-        session.output.error(session.bus.lostText());
-        status = ExitFailure;
-    }
-    // A script reading JSON learns why from the document, not only from the exit status.
-    if (status != ExitOk && !session.output.failed()) {
-        const QString told = session.output.lastMessage();
-        session.output.noteError(told.isEmpty() ? QStringLiteral("no valid reply (-99)") : told);
-    }
-    session.output.finish(streams(options.command));
+    output.finish(streams(options.command));
     return status;
 }
 

@@ -16,7 +16,8 @@ constexpr std::array<CommandText, 15> Commands{{
     {"search", "search",
      "Searches the bus and prints one line per sensor found, in address order: address,\n"
      "identity, name, firmware text, type code and firmware version, separated by TAB.\n"
-     "JSON: \"sensors\", each with address, identity, name, firmware, type and version."},
+     "On several buses each line starts with its bus (HOST:PORT or the port).\n"
+     "JSON: \"sensors\", each with address, identity, name, firmware, type, version and bus."},
     {"read", "read ADDR N...",
      "Reads parameters N... of the sensor at ADDR; one reply per line.\n"
      "JSON: \"values\", each with parameter, name and reply."},
@@ -97,13 +98,15 @@ ParseResult parseOptions(const QStringList& args)
 {
     ParseResult result;
     Options& o = result.options;
-    auto setBus = [&](Options::Bus bus, const QString& value) {
-        if (o.bus != Options::Bus::None) {
-            result.error = QStringLiteral("choose one bus: --tcp, --serial or --simulate");
+    // Several adapters and ports may be named; the simulated bus stands alone.
+    auto addBus = [&](BusChoice::Kind kind, const QString& value) {
+        const bool simulated = kind == BusChoice::Kind::Simulate
+            || (!o.buses.isEmpty() && o.buses.first().kind == BusChoice::Kind::Simulate);
+        if (simulated && !o.buses.isEmpty()) {
+            result.error = QStringLiteral("--simulate is the only bus when it is given");
             return false;
         }
-        o.bus = bus;
-        o.busArgument = value;
+        o.buses.append({kind, value});
         return true;
     };
     // With nothing at all, the first thing a new user needs is what to type.
@@ -131,13 +134,13 @@ ParseResult parseOptions(const QStringList& args)
                 value = arg.section(QLatin1Char('='), 1);
             else if (i + 1 < args.size() && !args[i + 1].startsWith(QLatin1Char('-')) && !isCommand(args[i + 1]))
                 value = args[++i];
-            if (!setBus(Options::Bus::Simulate, value))
+            if (!addBus(BusChoice::Kind::Simulate, value))
                 return result;
         } else if (isOption(arg, QStringLiteral("--tcp")) || isOption(arg, QStringLiteral("--serial"))) {
             const QString name = arg.section(QLatin1Char('='), 0, 0);
             if (!takeValue(args, i, name, value, result.error))
                 return result;
-            if (!setBus(name == QLatin1String("--tcp") ? Options::Bus::Tcp : Options::Bus::Serial, value))
+            if (!addBus(name == QLatin1String("--tcp") ? BusChoice::Kind::Tcp : BusChoice::Kind::Serial, value))
                 return result;
         } else if (isOption(arg, QStringLiteral("--search-speed"))) {
             if (!takeValue(args, i, QStringLiteral("--search-speed"), value, result.error))
@@ -173,13 +176,17 @@ ParseResult parseOptions(const QStringList& args)
         return result;
     if (o.command.isEmpty())
         result.error = QStringLiteral("no command given");
-    else if (o.bus == Options::Bus::None)
+    else if (o.buses.isEmpty())
         result.error = QStringLiteral(
             "choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate (the demonstration bus)");
+    else if (o.buses.size() > 1 && !takesWholeBuses(o.command))
+        result.error = o.command + QStringLiteral(" works on one bus: give one --tcp or --serial");
     return result;
 }
 
 bool isCommand(const QString& command) { return findCommand(command) != nullptr; }
+
+bool takesWholeBuses(const QString& command) { return command == QLatin1String("search"); }
 
 QString commandHelp(const QString& command)
 {
@@ -198,7 +205,8 @@ QString programHelp()
         "Usage: dunmere-cli [--tcp HOST:PORT | --serial N|PATH | --simulate[=SPEC]]\n"
         "                   [--json | --names] [--language N] [--search-speed MS] [--trace] COMMAND ...\n\n"
         "Talks to the moisture sensors on an RS-485 bus.\n\n"
-        "Bus (one of):\n"
+        "Bus (one of; search takes several --tcp and --serial, one after the other, each line\n"
+        "starting with its bus):\n"
         "  --tcp HOST:PORT     an Ethernet adapter\n"
         "  --serial N|PATH     serial port N (1-16, COM1-COM16) or a device path\n"
         "  --simulate[=SPEC]   the built-in simulated bus: the same demonstration sensors as\n"

@@ -9,13 +9,19 @@ namespace dunmere::cli {
 
 enum ExitStatus { ExitOk = 0, ExitFailure = 1, ExitUsage = 2 };
 
+struct BusChoice {
+    enum class Kind { Tcp, Serial, Simulate };
+    Kind kind = Kind::Simulate;
+    QString argument;  // HOST:PORT, N or PATH; for Simulate the sensor list, empty for the demonstration bus
+    // How a line names its bus when a command runs on several: "127.0.0.1:4001", "/dev/ttyUSB0".
+    [[nodiscard]] QString text() const { return argument.isEmpty() ? QStringLiteral("simulated") : argument; }
+};
+
 struct Options {
-    enum class Bus { None, Tcp, Serial, Simulate };
     // Labels: values under the pages' captions in the user's language; Names: under the
     // control names; Json: one JSON document (JSON Lines for streams).
     enum class Output { Labels, Names, Json };
-    Bus bus = Bus::None;
-    QString busArgument;    // --simulate: empty for the demonstration bus
+    QList<BusChoice> buses;  // several only for the commands that take the whole bus
     int searchSpeedMs = 0;  // 0: the search's default
     bool trace = false;
     Output output = Output::Labels;
@@ -40,5 +46,7 @@ struct ParseResult {
 // The usage and description of one command; empty for an unknown one.
 [[nodiscard]] QString commandHelp(const QString& command);
 [[nodiscard]] bool isCommand(const QString& command);
+// Commands that work on every sensor of a bus, and so may run on several buses in turn.
+[[nodiscard]] bool takesWholeBuses(const QString& command);
 
 }  // namespace dunmere::cli

@@ -28,6 +28,7 @@ public:
     void reply(const QString& reply) const;
     // JSON: a member of the document, or an entry appended to an array member.
     void set(const QString& key, const QJsonValue& value);
+    [[nodiscard]] bool has(const QString& key) const { return document_.contains(key); }
     void append(const QString& key, const QJsonValue& value);
     // JSON Lines: one object on its own line at once.
     void record(const QJsonObject& object) const;

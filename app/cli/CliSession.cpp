@@ -9,7 +9,8 @@ void SearchProgress::searchProbing(int address)
     output_.progress().show(QStringLiteral("Searching the bus: address %1 of %2").arg(address).arg(LastBusAddress));
 }
 
-Session::Session(const Options& o) : options(o), output(o.output, o.command), texts(o.language)
+Session::Session(const Options& o, const BusChoice& choice, CliOutput& out)
+    : options(o), output(out), busChoice(choice), texts(o.language)
 {
     link.setMessages(&messages);
     link.setTexts(&texts);

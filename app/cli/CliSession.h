@@ -34,21 +34,24 @@ private:
 
 struct Session {
     const Options& options;
-    CliOutput output;
+    CliOutput& output;
+    BusChoice busChoice;
     Link link;
     IniTexts texts;
     StderrMessages messages{output};
-    CliBus bus{link, options, output};
+    CliBus bus{link, busChoice, options.trace, output};
     SensorModel model;
     SensorBus sensors{link, model, &messages, &texts};
     SearchProgress searchProgress{output};
 
-    explicit Session(const Options& o);
+    Session(const Options& o, const BusChoice& choice, CliOutput& out);
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
     // Opens the bus; true when it is open (else the reason has been given).
     [[nodiscard]] bool open(int& status);
+    // The command runs on several buses: lines start with this one's.
+    [[nodiscard]] bool severalBuses() const { return options.buses.size() > 1; }
     // Counts the sensor's replies on the progress line while a long command runs.
     void showRepliesAsProgress(const QString& what);
 };

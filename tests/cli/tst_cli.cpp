@@ -127,6 +127,7 @@ void TestCli::exitStatus_data()
     QTest::newRow("command help") << QStringList{"watch", "--help"} << 0;
     QTest::newRow("language config.ini lacks") << QStringList{"--simulate", Bus, "--language", "42", "config", "1"} << 2;
     QTest::newRow("simulate without a command") << QStringList{"--simulate"} << 2;
+    QTest::newRow("two buses for one sensor") << QStringList{"--tcp", "127.0.0.1:1", "--tcp", "127.0.0.1:2", "read", "1", "64"} << 2;
 }
 
 void TestCli::exitStatus()

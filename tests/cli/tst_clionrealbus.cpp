@@ -21,6 +21,7 @@ private slots:
     void searchOverTcp();
     void readOverPseudoTerminal();
     void moveIsWhatTheNextSearchFinds();
+    void searchOnSeveralBuses();
     void diagNamesTheSetStatusFlags();
     void lostConnectionEndsTheWatch_data();
     void lostConnectionEndsTheWatch();
@@ -128,6 +129,22 @@ void TestCliOnRealBus::moveIsWhatTheNextSearchFinds()
     const QStringList lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 2);
     QVERIFY2(lines[1].startsWith(QStringLiteral("9\t")), qPrintable(out));
+}
+
+void TestCliOnRealBus::searchOnSeveralBuses()
+{
+    // The simulator serves one bus on both front ends, so each finds the same two sensors.
+    int status = -1;
+    const QString out = cli({QStringLiteral("--tcp"), tcp_, QStringLiteral("--serial"), pty_, QStringLiteral("--search-speed"),
+                             QStringLiteral("200"), QStringLiteral("search")},
+                            status);
+    QCOMPARE(status, 0);
+    const QStringList lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 4);
+    QVERIFY2(lines[0].startsWith(tcp_ + QStringLiteral("\t1\tQ8900017\tMixer 2\t")), qPrintable(out));
+    QVERIFY(lines[1].startsWith(tcp_ + QLatin1Char('\t')));
+    QVERIFY2(lines[2].startsWith(pty_ + QStringLiteral("\t1\tQ8900017\t")), qPrintable(out));
+    QVERIFY(lines[3].startsWith(pty_ + QLatin1Char('\t')));
 }
 
 void TestCliOnRealBus::diagNamesTheSetStatusFlags()
