@@ -38,6 +38,7 @@ private slots:
     void simulateAloneIsTheDemonstrationBus();
     void firstCommandsWithoutABus_data();
     void firstCommandsWithoutABus();
+    void desktopProgramSaysItsVersionWithoutADisplay();
     void configUnderThePagesCaptions_data();
     void configUnderThePagesCaptions();
     void jsonForEveryCommand_data();
@@ -189,6 +190,26 @@ void TestCli::firstCommandsWithoutABus()
     const Run r = run(arguments);
     QCOMPARE(r.status, 0);
     QVERIFY2(QRegularExpression(pattern).match(r.out).hasMatch(), qPrintable(r.out));
+}
+
+void TestCli::desktopProgramSaysItsVersionWithoutADisplay()
+{
+#ifndef DUNMERE_GUI
+    QSKIP("dunmere is not built");
+#else
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(DUNMERE_GUI), {QStringLiteral("--version")});
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitCode(), 0);
+    const QString version = QString::fromLatin1(process.readAllStandardOutput());
+    QVERIFY2(QRegularExpression(QStringLiteral("^dunmere \\d+\\.\\d+\n$")).match(version).hasMatch(), qPrintable(version));
+    // The same version as the command line's.
+    QCOMPARE(run({QStringLiteral("--version")}).out, QStringLiteral("dunmere-cli ") + version.mid(8));
+#endif
 }
 
 void TestCli::configUnderThePagesCaptions_data()
