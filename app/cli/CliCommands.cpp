@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "CliBus.h"
+#include "CliConfigFileCommands.h"
 #include "CliTexts.h"
 
 #include "link/Clock.h"
@@ -17,6 +18,7 @@
 #include "sensor/SensorModel.h"
 #include "shell/pages/core/CliPageCommands.h"
 
+#include <QFileInfo>
 #include <QMap>
 #include <QTextStream>
 #include <cctype>
@@ -315,6 +317,44 @@ CommandFn pageCommand(const char* name)
     };
 }
 
+bool isAddress(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok && value >= FirstBusAddress && value <= LastBusAddress;
+}
+
+// save-config, restore-config and diff-config; a bus is opened only when an address is given.
+int configFileCommand(Session& s, const QString& name, const QStringList& args)
+{
+    needArguments(args, 2, 2, name);
+    const bool addressFirst = name != QLatin1String("diff-config");
+    const QString addressText = addressFirst ? args[0] : args[1];
+    const QString file = addressFirst ? args[1] : args[0];
+    const bool withSensor = addressFirst || isAddress(addressText) || !QFileInfo::exists(addressText);
+    const int address = withSensor ? parseAddress(addressText) : 0;
+    if (withSensor) {
+        if (s.options.bus == Options::Bus::None)
+            throw UsageError(QStringLiteral("choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate SPEC"));
+        if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
+            return opened;
+    }
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int edition = ReadSetting(QStringLiteral("Settings"), QStringLiteral("Type"), ConfigFilePath()) == QLatin1String("1");
+    ConfigFileEnvironment env{s.link, s.texts, s.texts.language(), s.texts.path(), s.messages, edition, out, err};
+    if (name == QLatin1String("save-config"))
+        return SaveConfigFile(env, address, file);
+    if (name == QLatin1String("restore-config"))
+        return RestoreConfigFile(env, address, file);
+    return withSensor ? DiffConfigWithSensor(env, file, address) : DiffConfigFiles(env, file, addressText);
+}
+
+CommandFn configFileFunction(const char* name)
+{
+    return [name](Session& s, const QStringList& args) { return configFileCommand(s, QString::fromLatin1(name), args); };
+}
+
 CommandFn commandFunction(const QString& name)
 {
     static const QMap<QString, CommandFn> table{
@@ -329,6 +369,9 @@ CommandFn commandFunction(const QString& name)
         {QStringLiteral("autocal"), pageCommand("autocal")},
         {QStringLiteral("factory-reset"), pageCommand("factory-reset")},
         {QStringLiteral("output-test"), pageCommand("output-test")},
+        {QStringLiteral("save-config"), configFileFunction("save-config")},
+        {QStringLiteral("restore-config"), configFileFunction("restore-config")},
+        {QStringLiteral("diff-config"), configFileFunction("diff-config")},
     };
     return table.value(name);
 }

@@ -17,7 +17,8 @@ IniTexts::IniTexts()
         path_ = ShippedDataFolder() + QStringLiteral("/config.ini");
     bool ok = false;
     const int language = ReadSetting(QStringLiteral("Settings"), QStringLiteral("Language"), path_).toInt(&ok);
-    section_ = QStringLiteral("Language%1").arg(ok && language >= 0 ? language : 0);
+    language_ = ok && language >= 0 ? language : 0;
+    section_ = QStringLiteral("Language%1").arg(language_);
 }
 
 QString IniTexts::text(const QString& key) const

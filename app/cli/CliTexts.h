@@ -10,8 +10,11 @@ class IniTexts final : public TextSource {
 public:
     IniTexts();
     [[nodiscard]] QString text(const QString& key) const override;
+    [[nodiscard]] const QString& path() const { return path_; }
+    [[nodiscard]] int language() const { return language_; }
 
 private:
+    int language_ = 0;
     QString path_;
     QString section_;
 };
