@@ -1,0 +1,34 @@
+#include "SystemFileDialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+namespace dunmere {
+
+namespace {
+
+// "(*.txt)|*.txt" pairs as Qt's "(*.txt)" entries, one per pair.
+QString qtFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        entries << parts.at(i).trimmed() + QStringLiteral(" (") + parts.at(i + 1).trimmed() + QLatin1Char(')');
+    return entries.join(QStringLiteral(";;"));
+}
+
+}  // namespace
+
+QString SystemFileDialogs::openFile(const QString& folder, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(owner_, QString(), folder, qtFilter(filter));
+}
+
+QString SystemFileDialogs::saveFile(const QString& folder, const QString& proposedName, const QString& filter)
+{
+    // The program asks its own replace question, in the user's language.
+    return QFileDialog::getSaveFileName(owner_, QString(), QDir(folder).filePath(proposedName), qtFilter(filter), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+}  // namespace dunmere
