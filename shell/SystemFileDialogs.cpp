@@ -7,13 +7,17 @@ namespace dunmere {
 
 namespace {
 
-// "(*.txt)|*.txt" pairs as Qt's "(*.txt)" entries, one per pair.
+// "Text|*.txt" pairs as Qt's "Text (*.txt)" entries; a text that shows its pattern already,
+// such as "(*.txt)", is taken as it stands.
 QString qtFilter(const QString& filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList entries;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        entries << parts.at(i).trimmed() + QStringLiteral(" (") + parts.at(i + 1).trimmed() + QLatin1Char(')');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString shown = parts.at(i).trimmed();
+        const QString pattern = parts.at(i + 1).trimmed();
+        entries << (shown.contains(pattern) ? shown : shown + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+    }
     return entries.join(QStringLiteral(";;"));
 }
 
