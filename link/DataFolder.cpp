@@ -15,4 +15,12 @@ QString DataFolder()
 
 QString ConfigFilePath() { return DataFolder() + QStringLiteral("config.ini"); }
 
+QString DocumentsFolder()
+{
+    const QString folder = QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                                           + QStringLiteral("/Dunmere"));
+    QDir().mkpath(folder);
+    return folder;
+}
+
 }  // namespace dunmere

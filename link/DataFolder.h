@@ -12,4 +12,8 @@ namespace dunmere {
 // DataFolder() + "config.ini".
 [[nodiscard]] QString ConfigFilePath();
 
+// The user's documents folder + "/Dunmere", where configuration files are saved by default;
+// created when missing (a failure shows up when a file is written there).
+[[nodiscard]] QString DocumentsFolder();
+
 }  // namespace dunmere

@@ -8,6 +8,7 @@
 
 #include "ethernet/EthernetAdapter.h"
 #include "link/ClockTimer.h"
+#include "link/FileDialogs.h"
 #include "link/TransportSwitch.h"
 #include "sensor/SensorBus.h"
 #include "sensor/SensorModel.h"
@@ -180,6 +181,7 @@ private:
     TransportSwitch switch_;
     SensorModel sensorModel_;
     SensorBus sensorBus_;
+    std::unique_ptr<FileDialogs> fileDialogs_;
     std::unique_ptr<PagesCore> pages_;
     // User clicks that arrived while an exchange was waiting; the next tick carries them out.
     QList<std::pair<int, bool>> deferredBoxClicks_;

@@ -5,6 +5,7 @@
 
 #include "FrmMessages.h"
 #include "SensorPage.h"
+#include "SystemFileDialogs.h"
 #include "shell/pages/AdvancedPage.h"
 #include "shell/pages/ConfigurationPage.h"
 #include "shell/pages/DiagnosticsPage.h"
@@ -19,7 +20,9 @@ namespace dunmere {
 
 void FrmMain::buildPages()
 {
+    fileDialogs_ = std::make_unique<SystemFileDialogs>(this);
     pages_ = std::make_unique<PagesCore>(link_, texts_, messages_, requests_, configPath_);
+    pages_->setConfigurationFiles(fileDialogs_.get(), [this] { return texts_.language(); });
     pageContainers_[1] = new ConfigurationPage(*pages_, mainTab_);
     pageContainers_[2] = new DiagnosticsPage(*pages_, mainTab_);
     pageContainers_[3] = new AdvancedPage(*pages_, mainTab_);

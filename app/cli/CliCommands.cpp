@@ -1,18 +1,23 @@
 #include "CliCommands.h"
 
+#include "CliConfigFileCommands.h"
 #include "CliPages.h"
 #include "CliSession.h"
 
 #include "link/Clock.h"
+#include "link/DataFolder.h"
+#include "link/Settings.h"
 #include "link/ValueFormat.h"
 #include "sensor/ConfigSnapshot.h"
 #include "sensor/SensorRecord.h"
 #include "sensor/LiveReadings.h"
 #include "sensor/ParameterRegister.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QMap>
+#include <QTextStream>
 #include <cctype>
 #include <cstdio>
 #include <functional>
@@ -306,6 +311,58 @@ int watch(Session& s, const QStringList& args)
     return failure ? ExitFailure : ExitOk;
 }
 
+bool isAddress(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok && value >= FirstBusAddress && value <= LastBusAddress;
+}
+
+// save-config, restore-config and diff-config; a bus is opened only when an address is given.
+int configFileCommand(Session& s, const QString& name, const QStringList& args)
+{
+    needArguments(args, 2, 2, name);
+    const bool addressFirst = name != QLatin1String("diff-config");
+    const QString addressText = addressFirst ? args[0] : args[1];
+    const QString file = addressFirst ? args[1] : args[0];
+    const bool withSensor = addressFirst || isAddress(addressText) || !QFileInfo::exists(addressText);
+    const int address = withSensor ? parseAddress(addressText) : 0;
+    if (withSensor) {
+        if (s.options.buses.isEmpty())
+            throw UsageError(QStringLiteral("choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate"));
+        int status = ExitOk;
+        if (!s.open(status))
+            return status;
+    }
+    // The procedures print lines; JSON takes them as "lines", and the complaints as the error.
+    QString printed, complaints;
+    QTextStream out(&printed);
+    QTextStream err(&complaints);
+    const int edition = ReadSetting(QStringLiteral("Settings"), QStringLiteral("Type"), ConfigFilePath()) == QLatin1String("1");
+    ConfigFileEnvironment env{s.link, s.texts, s.texts.language(), s.texts.path(), s.messages, edition, out, err};
+    int status = ExitOk;
+    if (name == QLatin1String("save-config"))
+        status = SaveConfigFile(env, address, file);
+    else if (name == QLatin1String("restore-config"))
+        status = RestoreConfigFile(env, address, file);
+    else
+        status = withSensor ? DiffConfigWithSensor(env, file, address) : DiffConfigFiles(env, file, addressText);
+    out.flush();
+    err.flush();
+    for (const QString& line : printed.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        s.output.line(line);
+        s.output.append(QStringLiteral("lines"), line);
+    }
+    for (const QString& line : complaints.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        s.output.error(line);
+    return status;
+}
+
+CommandFn configFileFunction(const char* name)
+{
+    return [name](Session& s, const QStringList& args) { return configFileCommand(s, QString::fromLatin1(name), args); };
+}
+
 CommandFn commandFunction(const QString& name)
 {
     static const QMap<QString, CommandFn> table{
@@ -314,6 +371,9 @@ CommandFn commandFunction(const QString& name)
         {QStringLiteral("action"), action},   {QStringLiteral("snapshot"), snapshot},
         {QStringLiteral("rename"), rename},   {QStringLiteral("move"), move},
         {QStringLiteral("watch"), watch},
+        {QStringLiteral("save-config"), configFileFunction("save-config")},
+        {QStringLiteral("restore-config"), configFileFunction("restore-config")},
+        {QStringLiteral("diff-config"), configFileFunction("diff-config")},
     };
     if (IsPageCommand(name))
         return [name](Session& s, const QStringList& args) { return runPageCommand(s, name, args); };
@@ -396,7 +456,9 @@ int runCommand(const Options& options)
     CliOutput output(options.output, options.command);
     int status = ExitOk;
     // A whole-bus command runs on each bus in turn; the worst outcome is the exit status.
-    for (const BusChoice& bus : options.buses) {
+    // diff-config of two files needs no bus: it runs once, on none.
+    const QList<BusChoice> buses = options.buses.isEmpty() ? QList<BusChoice>{BusChoice{}} : options.buses;
+    for (const BusChoice& bus : buses) {
         Session session(options, bus, output);
         status = qMax(status, runOnBus(session));
         if (status == ExitUsage)

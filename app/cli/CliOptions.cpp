@@ -12,7 +12,7 @@ struct CommandText {
     const char* description;
 };
 
-constexpr std::array<CommandText, 15> Commands{{
+constexpr std::array<CommandText, 18> Commands{{
     {"search", "search",
      "Searches the bus and prints one line per sensor found, in address order: address,\n"
      "identity, name, firmware text, type code and firmware version, separated by TAB.\n"
@@ -61,6 +61,19 @@ constexpr std::array<CommandText, 15> Commands{{
     {"output-test", "output-test ADDR RAW1 [RAW2]",
      "One step of the analogue output test: drives output 1 (and output 2, where the sensor\n"
      "has one) with the raw values 0-4095 (128 steps per mA) and prints the currents."},
+    {"save-config", "save-config ADDR FILE",
+     "Saves the configuration of the sensor at ADDR into the configuration file FILE (UTF-16),\n"
+     "replacing FILE only once the new one is whole. Exit status 1 when a read failed (the file\n"
+     "is then written with those values empty)."},
+    {"restore-config", "restore-config ADDR FILE",
+     "Writes the values of the configuration file FILE into the sensor at ADDR; the water and\n"
+     "air references only when FILE was saved from that same sensor. Exit status 1 when the\n"
+     "sensor refused a value or a value could not be sent, 2 when FILE is no configuration file."},
+    {"diff-config", "diff-config FILE ADDR | diff-config FILE1 FILE2",
+     "Lists the values a restore of FILE would change on the sensor at ADDR (or on the sensor\n"
+     "FILE2 was saved from): a summary line, then parameter, label, value in FILE and value now,\n"
+     "separated by TAB. Exit status 0 when none differ, 1 when some do, 2 when a file cannot be\n"
+     "read or is no configuration file. Comparing two files needs no bus."},
 }};
 
 const CommandText* findCommand(const QString& name)
@@ -176,7 +189,7 @@ ParseResult parseOptions(const QStringList& args)
         return result;
     if (o.command.isEmpty())
         result.error = QStringLiteral("no command given");
-    else if (o.buses.isEmpty())
+    else if (o.buses.isEmpty() && o.command != QLatin1String("diff-config"))
         result.error = QStringLiteral(
             "choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate (the demonstration bus)");
     else if (o.buses.size() > 1 && !takesWholeBuses(o.command))

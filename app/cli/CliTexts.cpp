@@ -22,7 +22,8 @@ IniTexts::IniTexts(int language)
         if (!ok || language < 0)
             language = 0;
     }
-    section_ = QStringLiteral("Language%1").arg(language);
+    language_ = language;
+    section_ = QStringLiteral("Language%1").arg(language_);
 }
 
 bool IniTexts::languageKnown() const

@@ -14,8 +14,11 @@ public:
     [[nodiscard]] QString text(const QString& key) const override;
     // config.ini has a section for the language.
     [[nodiscard]] bool languageKnown() const;
+    [[nodiscard]] const QString& path() const { return path_; }
+    [[nodiscard]] int language() const { return language_; }
 
 private:
+    int language_ = 0;
     QString path_;
     QString section_;
 };

@@ -6,7 +6,9 @@ namespace dunmere {
 
 namespace {
 
+// The configuration file transfers first: their buttons were clicked and a dialog is due.
 constexpr std::array servedOrder = {
+    DiagnosticsRequest::SaveConfiguration, DiagnosticsRequest::RestoreConfiguration,
     DiagnosticsRequest::Upgrade,        DiagnosticsRequest::AutoCal,    DiagnosticsRequest::FactoryValues,
     DiagnosticsRequest::Coefficients,   DiagnosticsRequest::WaterReference, DiagnosticsRequest::AirReference,
     DiagnosticsRequest::ModeWrite,      DiagnosticsRequest::Mode2Write, DiagnosticsRequest::AveragingMode,
@@ -21,6 +23,8 @@ template <class Requests>
 auto flagOf(Requests& r, DiagnosticsRequest request) -> decltype(&r.UpgradeRequest)
 {
     switch (request) {
+    case DiagnosticsRequest::SaveConfiguration: return &r.SaveConfigurationRequest;
+    case DiagnosticsRequest::RestoreConfiguration: return &r.RestoreConfigurationRequest;
     case DiagnosticsRequest::Upgrade: return &r.UpgradeRequest;
     case DiagnosticsRequest::AutoCal: return &r.AutoCalRequest;
     case DiagnosticsRequest::FactoryValues: return &r.FactoryValuesRequest;
@@ -51,6 +55,8 @@ void TaskRequests::clearForInitTasks()
     FactoryValuesRequest = false;
     AutoCalRequest = false;
     UpgradeRequest = false;
+    SaveConfigurationRequest = false;
+    RestoreConfigurationRequest = false;
     AddressChangeRow = NoRow;
     clearSelectedSensorRequests();
 }

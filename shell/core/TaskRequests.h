@@ -7,6 +7,8 @@ namespace dunmere {
 // The requests of the Diagnostics and Advanced pages, in the order a tick serves them.
 enum class DiagnosticsRequest {
     None,
+    SaveConfiguration,
+    RestoreConfiguration,
     Upgrade,
     AutoCal,
     FactoryValues,
@@ -32,6 +34,8 @@ struct TaskRequests {
 
     bool FillConfigRequest = false;
     bool WriteConfigRequest = false;
+    bool SaveConfigurationRequest = false;
+    bool RestoreConfigurationRequest = false;
     bool UpgradeRequest = false;
     bool AutoCalRequest = false;
     bool FactoryValuesRequest = false;

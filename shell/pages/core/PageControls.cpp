@@ -247,11 +247,10 @@ const std::vector<PageControl>& PageControls()
 
 bool OpensMissingWindow(const QString& name)
 {
-    // Calibration, firmware upgrade, save/restore, resonator, adapter set-up and diagnostics.
+    // Calibration, firmware upgrade, resonator, adapter set-up and diagnostics.
     static const QSet<QString> buttons = {
-        QStringLiteral("CmdCalibrate"),     QStringLiteral("CmdUpgrade"),       QStringLiteral("CmdUpgradeCancel"),
-        QStringLiteral("CmdDownload"),      QStringLiteral("UploadButton"),     QStringLiteral("cmdResonator"),
-        QStringLiteral("cmdEASettings"),    QStringLiteral("cmdEADiagnostics"),
+        QStringLiteral("CmdCalibrate"),  QStringLiteral("CmdUpgrade"),    QStringLiteral("CmdUpgradeCancel"),
+        QStringLiteral("cmdResonator"),  QStringLiteral("cmdEASettings"), QStringLiteral("cmdEADiagnostics"),
     };
     return buttons.contains(name);
 }

@@ -101,6 +101,14 @@ void PagesCore::setDemonstration(bool on)
     ctx_.demonstration = on;
 }
 
+void PagesCore::setConfigurationFiles(FileDialogs* dialogs, std::function<int()> languageNumber)
+{
+    fileHost_.dialogs = dialogs;
+    fileHost_.languageNumber = std::move(languageNumber);
+    fileHost_.languageFile = settingsPath_;
+    fileHost_.busy = [this](bool on) { emit busyChanged(on); };
+}
+
 void PagesCore::adaptToSensorType()
 {
     AdaptPagesToSensorType(ctx_);
@@ -204,6 +212,10 @@ void PagesCore::runDiagnosticsTick()
 
 void PagesCore::serveRequest(DiagnosticsRequest request)
 {
+    if (request == DiagnosticsRequest::SaveConfiguration || request == DiagnosticsRequest::RestoreConfiguration) {
+        serveConfigurationFile(request);
+        return;
+    }
     {
         Busy busy(*this);
         switch (request) {
@@ -216,6 +228,8 @@ void PagesCore::serveRequest(DiagnosticsRequest request)
         case DiagnosticsRequest::Mode2Write: WriteMeasurementMode(ctx_, 2); break;
         case DiagnosticsRequest::AveragingMode: WriteAveragingMode(ctx_); break;
         case DiagnosticsRequest::ArmType: WriteArmType(ctx_); break;
+        case DiagnosticsRequest::SaveConfiguration:
+        case DiagnosticsRequest::RestoreConfiguration:
         case DiagnosticsRequest::Upgrade:
         case DiagnosticsRequest::None: break;
         }
@@ -227,6 +241,17 @@ void PagesCore::serveRequest(DiagnosticsRequest request)
     // locked with it.
     const QString list = listOfButton(button);
     model_.setEnabled(button, list.isEmpty() || model_.enabled(list));
+}
+
+// The file dialog comes first, without the hourglass; the transfer shows it once a file is chosen.
+void PagesCore::serveConfigurationFile(DiagnosticsRequest request)
+{
+    if (request == DiagnosticsRequest::SaveConfiguration) {
+        SaveConfigurationFromPage(ctx_, fileHost_);
+    } else {
+        RestoreConfigurationFromPage(ctx_, fileHost_);
+        requests_.FullRefreshRequest = true;
+    }
 }
 
 void PagesCore::serveFactoryReset()
@@ -272,7 +297,13 @@ void PagesCore::buttonClicked(const QString& name)
             return;
         }
     }
-    if (name == QLatin1String("CmdConfigWrite")) {
+    if (name == QLatin1String("CmdDownload")) {
+        DownloadClicked(ctx_);
+        requests_.SaveConfigurationRequest = true;
+    } else if (name == QLatin1String("UploadButton")) {
+        UploadClicked(ctx_);
+        requests_.RestoreConfigurationRequest = true;
+    } else if (name == QLatin1String("CmdConfigWrite")) {
         model_.setEnabled(name, false);
         requests_.WriteConfigRequest = true;
         emit writePending(true);

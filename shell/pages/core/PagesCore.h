@@ -21,6 +21,7 @@
 // The page widgets report the user's actions through the *Clicked/*Picked functions.
 
 #include "AccessLevels.h"
+#include "ConfigurationFilePage.h"
 #include "ControlModel.h"
 #include "DiagnosticsProcedures.h"
 #include "PagesContext.h"
@@ -48,6 +49,8 @@ public:
     void setSelectedSensor(const PageSensor& sensor);
     void setEditionType(int type);
     void setDemonstration(bool on);
+    // The file dialogs and the language the Download and Upload buttons need.
+    void setConfigurationFiles(FileDialogs* dialogs, std::function<int()> languageNumber);
     void adaptToSensorType();
     void applyTexts();
     void showDemonstrationValues();
@@ -79,6 +82,7 @@ private:
     void serveWrite();
     void serveRequest(DiagnosticsRequest request);
     void serveFactoryReset();
+    void serveConfigurationFile(DiagnosticsRequest request);
     void raise(DiagnosticsRequest request, const QString& button);
     void toggleOutputTest();
 
@@ -89,6 +93,7 @@ private:
     std::unique_ptr<AccessLevels> access_;
     // The last fill of the selected sensor got every answer: only then may the page be written.
     bool fillComplete_ = false;
+    ConfigurationFileHost fileHost_;
 };
 
 }  // namespace dunmere
