@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "CliBackup.h"
 #include "CliConfigFileCommands.h"
 #include "CliPages.h"
 #include "CliSession.h"
@@ -36,9 +37,7 @@ int search(Session& s, const QStringList& args)
     int status = ExitOk;
     if (!s.open(status))
         return status;
-    s.model.setReport(&s.searchProgress);
-    const auto outcome = s.sensors.SensorSearch();
-    s.model.setReport(nullptr);
+    const auto outcome = s.search();
     bool failure = outcome != SensorBus::SearchOutcome::Found;
     if (!s.output.has(QStringLiteral("sensors")))
         s.output.set(QStringLiteral("sensors"), QJsonArray());
@@ -196,9 +195,7 @@ int snapshot(Session& s, const QStringList& args)
 // -1 when the search did not find it.
 int rowFor(Session& s, int address)
 {
-    s.model.setReport(&s.searchProgress);
-    const auto outcome = s.sensors.SensorSearch();
-    s.model.setReport(nullptr);
+    const auto outcome = s.search();
     if (outcome != SensorBus::SearchOutcome::Found || s.model.SensorTable[address].FoundAddress == 0) {
         s.output.error(QStringLiteral("no sensor found at address %1").arg(address));
         return -1;
@@ -374,6 +371,8 @@ CommandFn commandFunction(const QString& name)
         {QStringLiteral("save-config"), configFileFunction("save-config")},
         {QStringLiteral("restore-config"), configFileFunction("restore-config")},
         {QStringLiteral("diff-config"), configFileFunction("diff-config")},
+        {QStringLiteral("backup"), Backup},
+        {QStringLiteral("check"), Check},
     };
     if (IsPageCommand(name))
         return [name](Session& s, const QStringList& args) { return runPageCommand(s, name, args); };
@@ -454,16 +453,19 @@ int runCommand(const Options& options)
         return ExitOk;
     }
     CliOutput output(options.output, options.command);
+    AcrossBuses across;
     int status = ExitOk;
     // A whole-bus command runs on each bus in turn; the worst outcome is the exit status.
     // diff-config of two files needs no bus: it runs once, on none.
     const QList<BusChoice> buses = options.buses.isEmpty() ? QList<BusChoice>{BusChoice{}} : options.buses;
     for (const BusChoice& bus : buses) {
-        Session session(options, bus, output);
+        Session session(options, bus, output, across);
         status = qMax(status, runOnBus(session));
         if (status == ExitUsage)
             break;
     }
+    if (status != ExitUsage && options.command == QLatin1String("check"))
+        status = qMax(status, ReportSavedButNotFound(options.arguments.value(0), across, output, options.buses.size() > 1));
     output.finish(streams(options.command));
     return status;
 }

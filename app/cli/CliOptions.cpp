@@ -12,7 +12,7 @@ struct CommandText {
     const char* description;
 };
 
-constexpr std::array<CommandText, 18> Commands{{
+constexpr std::array<CommandText, 20> Commands{{
     {"search", "search",
      "Searches the bus and prints one line per sensor found, in address order: address,\n"
      "identity, name, firmware text, type code and firmware version, separated by TAB.\n"
@@ -74,6 +74,19 @@ constexpr std::array<CommandText, 18> Commands{{
      "FILE2 was saved from): a summary line, then parameter, label, value in FILE and value now,\n"
      "separated by TAB. Exit status 0 when none differ, 1 when some do, 2 when a file cannot be\n"
      "read or is no configuration file. Comparing two files needs no bus."},
+    {"backup", "backup DIR",
+     "Searches the bus and saves the configuration of every sensor found into DIR/IDENTITY.txt\n"
+     "(DIR is made when missing; a file is replaced only once the new one is whole). One line\n"
+     "per sensor: address, identity, then the file saved or why not. Exit status 0 when every\n"
+     "sensor was saved.\n"
+     "JSON: \"sensors\", each with bus, address, identity, file and outcome."},
+    {"check", "check DIR",
+     "Searches the bus and compares every sensor found with the file of its identity in DIR,\n"
+     "one line per sensor: address, identity and \"equal\", \"differs\" with each value as\n"
+     "saved and as now, or \"no saved file\"; then \"saved but not found\" for each file in DIR\n"
+     "whose sensor no bus had. Exit status 0 only when all are equal.\n"
+     "JSON: \"sensors\", each with bus, address, identity, file, outcome and differences\n"
+     "(parameter, label, saved, present)."},
 }};
 
 const CommandText* findCommand(const QString& name)
@@ -199,7 +212,10 @@ ParseResult parseOptions(const QStringList& args)
 
 bool isCommand(const QString& command) { return findCommand(command) != nullptr; }
 
-bool takesWholeBuses(const QString& command) { return command == QLatin1String("search"); }
+bool takesWholeBuses(const QString& command)
+{
+    return command == QLatin1String("search") || command == QLatin1String("backup") || command == QLatin1String("check");
+}
 
 QString commandHelp(const QString& command)
 {
@@ -218,8 +234,8 @@ QString programHelp()
         "Usage: dunmere-cli [--tcp HOST:PORT | --serial N|PATH | --simulate[=SPEC]]\n"
         "                   [--json | --names] [--language N] [--search-speed MS] [--trace] COMMAND ...\n\n"
         "Talks to the moisture sensors on an RS-485 bus.\n\n"
-        "Bus (one of; search takes several --tcp and --serial, one after the other, each line\n"
-        "starting with its bus):\n"
+        "Bus (one of; search, backup and check take several --tcp and --serial, one after the\n"
+        "other, each line starting with its bus):\n"
         "  --tcp HOST:PORT     an Ethernet adapter\n"
         "  --serial N|PATH     serial port N (1-16, COM1-COM16) or a device path\n"
         "  --simulate[=SPEC]   the built-in simulated bus: the same demonstration sensors as\n"

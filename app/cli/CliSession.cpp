@@ -9,8 +9,8 @@ void SearchProgress::searchProbing(int address)
     output_.progress().show(QStringLiteral("Searching the bus: address %1 of %2").arg(address).arg(LastBusAddress));
 }
 
-Session::Session(const Options& o, const BusChoice& choice, CliOutput& out)
-    : options(o), output(out), busChoice(choice), texts(o.language)
+Session::Session(const Options& o, const BusChoice& choice, CliOutput& out, AcrossBuses& across)
+    : options(o), output(out), busChoice(choice), acrossBuses(across), texts(o.language)
 {
     link.setMessages(&messages);
     link.setTexts(&texts);
@@ -21,6 +21,15 @@ bool Session::open(int& status)
 {
     status = bus.open();
     return status == ExitOk;
+}
+
+SensorBus::SearchOutcome Session::search()
+{
+    model.setReport(&searchProgress);
+    const SensorBus::SearchOutcome outcome = sensors.SensorSearch();
+    model.setReport(nullptr);
+    output.progress().clear();
+    return outcome;
 }
 
 void Session::showRepliesAsProgress(const QString& what)

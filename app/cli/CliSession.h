@@ -32,10 +32,16 @@ private:
     const CliOutput& output_;
 };
 
+// What a command that runs on several buses carries from one to the next.
+struct AcrossBuses {
+    QStringList identitiesFound;
+};
+
 struct Session {
     const Options& options;
     CliOutput& output;
     BusChoice busChoice;
+    AcrossBuses& acrossBuses;
     Link link;
     IniTexts texts;
     StderrMessages messages{output};
@@ -44,12 +50,14 @@ struct Session {
     SensorBus sensors{link, model, &messages, &texts};
     SearchProgress searchProgress{output};
 
-    Session(const Options& o, const BusChoice& choice, CliOutput& out);
+    Session(const Options& o, const BusChoice& choice, CliOutput& out, AcrossBuses& across);
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
     // Opens the bus; true when it is open (else the reason has been given).
     [[nodiscard]] bool open(int& status);
+    // The search, its progress on the terminal.
+    SensorBus::SearchOutcome search();
     // The command runs on several buses: lines start with this one's.
     [[nodiscard]] bool severalBuses() const { return options.buses.size() > 1; }
     // Counts the sensor's replies on the progress line while a long command runs.

@@ -23,6 +23,7 @@ private slots:
     void moveIsWhatTheNextSearchFinds();
     void searchOnSeveralBuses();
     void diagNamesTheSetStatusFlags();
+    void backupThenCheck();
     void lostConnectionEndsTheWatch_data();
     void lostConnectionEndsTheWatch();
 
@@ -45,9 +46,10 @@ bool TestCliOnRealBus::startSim(QProcess& sim, QString& tcp, QString& pty)
     return false;
 #else
     sim.setProcessChannelMode(QProcess::SeparateChannels);
+    // A fast line keeps these real-time runs short; the wire's timing is tested elsewhere.
     sim.start(QStringLiteral(DUNMERE_SIM),
               {QStringLiteral("--sensors"), QStringLiteral("1:89:Q8900017:Mixer 2,4:45"), QStringLiteral("--tcp"),
-               QStringLiteral("127.0.0.1:0"), QStringLiteral("--pty")});
+               QStringLiteral("127.0.0.1:0"), QStringLiteral("--pty"), QStringLiteral("--baud"), QStringLiteral("115200")});
     if (!sim.waitForStarted())
         return false;
     QString output;
@@ -176,6 +178,58 @@ void TestCliOnRealBus::diagNamesTheSetStatusFlags()
                                        {QStringLiteral("LblStatus_6"), false}};
     QCOMPARE(flags, expected);
     sim_.write("flags 1 0000000000\n");
+}
+
+void TestCliOnRealBus::backupThenCheck()
+{
+    // A simulator of its own, so the write below touches nothing the other tests read.
+    QProcess sim;
+    QString tcp, pty;
+    QVERIFY(startSim(sim, tcp, pty));
+    QTemporaryDir folder;
+    const QString dir = folder.filePath(QStringLiteral("plant"));  // made by backup
+    const QStringList bus{QStringLiteral("--tcp"), tcp, QStringLiteral("--search-speed"), QStringLiteral("200")};
+    auto lines = [](const QString& out) { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); };
+    int status = -1;
+
+    QString out = cli(bus + QStringList{QStringLiteral("backup"), dir}, status);
+    QCOMPARE(status, 0);
+    QCOMPARE(lines(out).size(), 2);
+    QCOMPARE(lines(out)[0], QStringLiteral("1\tQ8900017\tsaved\t") + dir + QStringLiteral("/Q8900017.txt"));
+    const QString secondIdentity = lines(out)[1].section(QLatin1Char('\t'), 1, 1);
+    QVERIFY(QFile::exists(dir + QLatin1Char('/') + secondIdentity + QStringLiteral(".txt")));
+
+    out = cli(bus + QStringList{QStringLiteral("check"), dir}, status);
+    QCOMPARE(status, 0);
+    QCOMPARE(lines(out), (QStringList{QStringLiteral("1\tQ8900017\tequal"), QStringLiteral("4\t") + secondIdentity + QStringLiteral("\tequal")}));
+
+    // One value changed on one sensor: exactly that one is reported, with both values.
+    cli(bus + QStringList{QStringLiteral("write"), QStringLiteral("1"), QStringLiteral("8"), QStringLiteral("17.5")}, status);
+    QCOMPARE(status, 0);
+    out = cli(bus + QStringList{QStringLiteral("check"), dir}, status);
+    QCOMPARE(status, 1);
+    QCOMPARE(lines(out), (QStringList{QStringLiteral("1\tQ8900017\tdiffers\tHigh %: 20.00 -> 17.50"),
+                                      QStringLiteral("4\t") + secondIdentity + QStringLiteral("\tequal")}));
+
+    const QString json = cli(bus + QStringList{QStringLiteral("--json"), QStringLiteral("check"), dir}, status);
+    QCOMPARE(status, 1);
+    const QJsonArray sensors = QJsonDocument::fromJson(json.toUtf8()).object().value(QStringLiteral("sensors")).toArray();
+    QCOMPARE(sensors.size(), 2);
+    const QJsonArray differences = sensors[0].toObject().value(QStringLiteral("differences")).toArray();
+    QCOMPARE(differences.size(), 1);
+    QCOMPARE(differences[0].toObject().value(QStringLiteral("saved")).toString(), QStringLiteral("20.00"));
+    QCOMPARE(differences[0].toObject().value(QStringLiteral("present")).toString(), QStringLiteral("17.50"));
+
+    // A bus without the second sensor: its file is saved but not found.
+    out = cli({QStringLiteral("--simulate=1:89:Q8900017:Mixer 2"), QStringLiteral("--search-speed"), QStringLiteral("200"),
+               QStringLiteral("check"), dir},
+              status);
+    QCOMPARE(status, 1);
+    QVERIFY2(lines(out).contains(QStringLiteral("-\t") + secondIdentity + QStringLiteral("\tsaved but not found\t") + dir
+                                 + QLatin1Char('/') + secondIdentity + QStringLiteral(".txt")),
+             qPrintable(out));
+    sim.kill();
+    sim.waitForFinished(5000);
 }
 
 void TestCliOnRealBus::lostConnectionEndsTheWatch_data()
