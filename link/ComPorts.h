@@ -72,6 +72,9 @@ public:
     // Takes the present list as known and starts checking.
     void start();
     void stop() { timer_.stop(); }
+    // The next check reports the device as appearing if it is there, even when it never
+    // disappeared from the list (it failed, or came back between two checks).
+    void forget(const QString& devicePath) { known_.removeAll(devicePath); }
 
 signals:
     void deviceAppeared(const QString& devicePath);

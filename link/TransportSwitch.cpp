@@ -171,6 +171,7 @@ void TransportSwitch::onSerialPortLost()
         return;
     // Reopened when the same device shows again.
     lostPath_ = serialPath_;
+    watcher_.forget(lostPath_);
     closeBoth();
     showStatus(noPortStatus());
     host().refreshCommunicationsMenu();

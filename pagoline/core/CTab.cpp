@@ -1,6 +1,7 @@
 #include "pagoline/core/CTab.h"
 
 #include "pagoline/core/PropertyBag.h"
+#include "pagoline/core/PropertyLimits.h"
 
 CaptionParts ParseCaption(const QString &caption)
 {
@@ -92,7 +93,9 @@ void CTab::Deserialise(const QByteArray &contents)
     setCaption(CaptionFromHex(bag.ReadProperty(QStringLiteral("Caption"), QString()).toString()));
     Visible = bag.ReadProperty(QStringLiteral("Visible"), true).toBool();
     // A damaged count must not make the loop run past the records actually stored.
-    const int count = qBound(0, bag.ReadProperty(QStringLiteral("ControlsCount"), 0).toInt(), bag.count());
+    const int count = qMin(PropertyLimits::BoundControlsPerTab(
+                               bag.ReadProperty(QStringLiteral("ControlsCount"), qlonglong(0)).toLongLong()),
+                           bag.count());
     ContainedControls.clear();
     for (int i = 1; i <= count; ++i) {
         const QString n = QString::number(i);

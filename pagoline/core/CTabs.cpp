@@ -1,6 +1,7 @@
 #include "pagoline/core/CTabs.h"
 
 #include "pagoline/core/PropertyBag.h"
+#include "pagoline/core/PropertyLimits.h"
 
 CTab &CTabs::Add(int position, const QString &caption)
 {
@@ -11,7 +12,7 @@ CTab &CTabs::Add(int position, const QString &caption)
     tab->Index = position;
     CTab &added = *tab;
     m_tabs.insert(m_tabs.begin() + (position - 1), std::move(tab));
-    renumber();
+    renumber(position);
     return added;
 }
 
@@ -20,7 +21,7 @@ void CTabs::Remove(int position)
     if (position < 1 || position > Count())
         return;
     m_tabs.erase(m_tabs.begin() + (position - 1));
-    renumber();
+    renumber(position);
 }
 
 void CTabs::Clear()
@@ -35,9 +36,10 @@ CTab *CTabs::Item(int position) const
     return m_tabs[position - 1].get();
 }
 
-void CTabs::renumber()
+// Only the tabs from position on moved, so appending stays cheap.
+void CTabs::renumber(int position)
 {
-    for (int i = 0; i < Count(); ++i)
+    for (int i = position - 1; i < Count(); ++i)
         m_tabs[i]->FixedIndex = i + 1;
 }
 
@@ -53,8 +55,8 @@ QByteArray CTabs::Serialise() const
 void CTabs::Deserialise(const QByteArray &contents)
 {
     const PropertyBag bag = PropertyBag::fromBytes(contents);
-    const int stored = bag.ReadProperty(QStringLiteral("NumTabs"), 0).toInt();
-    for (int i = 1; i <= stored; ++i) {
+    const int stored = PropertyLimits::BoundTabs(bag.ReadProperty(QStringLiteral("NumTabs"), qlonglong(0)).toLongLong());
+    for (int i = 1; i <= stored && Count() < PropertyLimits::MaxTabs; ++i) {
         const QString name = QStringLiteral("Tab%1").arg(i);
         // The count may claim more tabs than the bag holds; the first gap ends the list.
         if (!bag.contains(name))

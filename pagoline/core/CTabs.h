@@ -31,7 +31,7 @@ public:
     void Deserialise(const QByteArray &contents);
 
 private:
-    void renumber();
+    void renumber(int position);
 
     std::vector<std::unique_ptr<CTab>> m_tabs;
 };

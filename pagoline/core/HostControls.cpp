@@ -20,6 +20,11 @@ bool matches(const CControl &record, const QWidget *widget)
 
 } // namespace
 
+const char *PagolineHostControls::HiddenByShiftProperty()
+{
+    return kHiddenByShift;
+}
+
 QList<QWidget *> PagolineHostControls::HostControls(const Pagoline &control)
 {
     QList<QWidget *> out;

@@ -42,6 +42,8 @@ public:
     // Makes widget the page of tab: it fills the page and, unless tab is current, is
     // recorded on tab and kept off the page.
     static void AssignPage(Pagoline &control, QWidget *widget, CTab &tab);
+    // The dynamic property that marks a control hidden because it was moved off its page.
+    [[nodiscard]] static const char *HiddenByShiftProperty();
 
 private:
     static void shift(Pagoline &control, QWidget *widget, int hostUnits);

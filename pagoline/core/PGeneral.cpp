@@ -1,6 +1,7 @@
 #include "pagoline/core/PGeneral.h"
 
 #include "pagoline/core/Pagoline.h"
+#include "pagoline/core/PropertyLimits.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -158,6 +159,10 @@ void PGeneral::buildFields()
     m_cboStyle = addList("cboStyle", "&Style:", {1860, 1620, 3855, 225}, StyleEntries());
     m_txtTabHeight = addText("txtTabHeight", "Tab&Height:", {240, 2235, 1245, 345});
     m_txtTabMaxWidth = addText("txtTabMaxWidth", "TabMax&Width:", {1830, 2235, 1245, 345});
+    m_txtTabCount->setToolTip(QStringLiteral("1 to %1").arg(PropertyLimits::MaxTabs));
+    m_txtTabsPerRow->setToolTip(QStringLiteral("1 to %1").arg(PropertyLimits::MaxTabsPerRow));
+    m_txtTabHeight->setToolTip(QStringLiteral("Up to %1 pixels").arg(PropertyLimits::MaxTabHeight));
+    m_txtTabMaxWidth->setToolTip(QStringLiteral("0 (none) to %1 pixels").arg(PropertyLimits::MaxTabMaxWidth));
     m_cboMousePointer = addList("cboMousePointer", "&MousePointer:", {3360, 2250, 2355, 225}, MousePointerEntries());
     m_cboOLEDropMode = addList("cboOLEDropMode", "OLEDro&pMode:", {270, 2880, 2535, 225}, OLEDropModeEntries());
     m_chkWordWrap = addCheck("chkWordWrap", "Wor&dWrap", {270, 3300, 1485, 315});
@@ -206,7 +211,7 @@ void PGeneral::LoadValues()
     showValue(m_cboOLEDropMode, c.OLEDropMode());
     m_chkWordWrap->setChecked(c.WordWrap());
     m_chkShowFocusRect->setChecked(c.ShowFocusRect());
-    m_chkEnabled->setChecked(c.isEnabled());
+    m_chkEnabled->setChecked(c.Enabled());
     const bool several = c.Tabs() > 1;
     m_cmdLeft->setEnabled(several);
     m_cmdRight->setEnabled(several);
@@ -247,6 +252,10 @@ bool PGeneral::ApplyChanges()
     if (!count)
         return false;
     c.setTabs(*count);
+    // The fields show what the control took, a value beyond its bounds as the bound.
+    m_loading = true;
+    LoadValues();
+    m_loading = false;
     m_changed = false;
     return true;
 }

@@ -3,6 +3,7 @@
 #include "pagoline/core/FAbout.h"
 #include "pagoline/core/HostControls.h"
 #include "pagoline/core/PropertyBag.h"
+#include "pagoline/core/PropertyLimits.h"
 #include "pagoline/core/TabLayout.h"
 #include "pagoline/styles/CStylePropertyPage.h"
 #include "pagoline/styles/CStyleTabbedDialog.h"
@@ -72,6 +73,7 @@ void Pagoline::InitProperties()
     m_mousePointer = ssDefault;
     m_foreColor = SystemColours::ButtonText;
     m_backColor = SystemColours::ButtonFace;
+    applyEnabled(true);
     createStyleObject();
     applyCursor();
     setAcceptDrops(false);
@@ -97,21 +99,24 @@ bool Pagoline::ReadProperties(const PropertyBag &bag)
         return false;
     }
     // A stored 0 (or less) tabs per row would divide the layout by zero: it reads as 1.
-    m_tabsPerRow = short(std::clamp<qlonglong>(*perRow, 1, 32767));
-    m_tabHeight = *height > 0 ? int(qMin<qlonglong>(*height, 32767)) : 20;
-    m_tabMaxWidth = int(std::clamp<qlonglong>(*maxWidth, 0, 32767));
+    m_tabsPerRow = short(PropertyLimits::BoundTabsPerRow(*perRow));
+    // A height of 0 is kept (a height that rounded to no pixels); a negative one has no
+    // shape and reads as the default.
+    m_tabHeight = *height >= 0 ? PropertyLimits::BoundTabHeight(*height) : 20;
+    m_tabMaxWidth = PropertyLimits::BoundTabMaxWidth(*maxWidth);
     m_showFocusRect = bag.ReadProperty(QStringLiteral("ShowFocusRect"), true).toBool();
     m_wordWrap = bag.ReadProperty(QStringLiteral("WordWrap"), true).toBool();
-    m_orientation = (*orientation >= 0 && *orientation <= 3) ? TabOrientationConstants(*orientation)
-                                                              : ssTabOrientationTop;
-    m_style = StyleConstants(std::clamp<qlonglong>(*style, -1, 1000));
+    // A value that is none of the declared ones reads as the default.
+    m_orientation = PropertyLimits::IsOrientation(*orientation) ? TabOrientationConstants(*orientation)
+                                                                : ssTabOrientationTop;
+    m_style = PropertyLimits::IsStyle(*style) ? StyleConstants(*style) : ssStyleTabbedDialog;
     m_backColor = uint(*back);
     m_foreColor = uint(*fore);
-    m_oleDropMode = *dropMode == ssOLEDropManual ? ssOLEDropManual : ssOLEDropNone;
-    m_mousePointer = MousePointerConstants(std::clamp<qlonglong>(*pointer, 0, 99));
+    m_oleDropMode = PropertyLimits::IsOLEDropMode(*dropMode) ? OLEDropConstants(*dropMode) : ssOLEDropNone;
+    m_mousePointer = PropertyLimits::IsMousePointer(*pointer) ? MousePointerConstants(*pointer) : ssDefault;
     createStyleObject();
 
-    setEnabled(bag.ReadProperty(QStringLiteral("Enabled"), true).toBool());
+    applyEnabled(bag.ReadProperty(QStringLiteral("Enabled"), true).toBool());
     const QVariant font = bag.ReadProperty(QStringLiteral("Font"), QFont());
     if (font.metaType().id() == QMetaType::QFont)
         setFont(font.value<QFont>());
@@ -144,7 +149,7 @@ bool Pagoline::WriteProperties(PropertyBag &bag) const
     bag.WriteProperty(QStringLiteral("WordWrap"), m_wordWrap, true);
     const CTab *current = CurrentTab();
     bag.WriteProperty(QStringLiteral("SelectedTab"), current ? current->FixedIndex : 1, 1);
-    bag.WriteProperty(QStringLiteral("Enabled"), isEnabled(), true);
+    bag.WriteProperty(QStringLiteral("Enabled"), m_enabled, true);
     bag.WriteProperty(QStringLiteral("Font"), font(), QFont());
     bag.WriteProperty(QStringLiteral("Tabs"), m_tabs.Serialise());
     return true;
@@ -231,6 +236,22 @@ void Pagoline::setCaption(const QString &caption)
     changed(QStringLiteral("Tabs"));
 }
 
+void Pagoline::setEnabled(bool enabled)
+{
+    if (enabled == m_enabled)
+        return;
+    applyEnabled(enabled);
+    report(QStringLiteral("Enabled"));
+}
+
+void Pagoline::applyEnabled(bool enabled)
+{
+    m_enabled = enabled;
+    // A disabled control cannot be clicked or tabbed into; one that has the focus keeps
+    // it, so that a host disabling the control for a moment does not move the focus.
+    setFocusPolicy(enabled ? Qt::StrongFocus : Qt::NoFocus);
+}
+
 qint32 Pagoline::hWnd() const
 {
     return qint32(internalWinId());
@@ -238,7 +259,7 @@ qint32 Pagoline::hWnd() const
 
 void Pagoline::setMousePointer(MousePointerConstants pointer)
 {
-    if (pointer == m_mousePointer)
+    if (pointer == m_mousePointer || !PropertyLimits::IsMousePointer(pointer))
         return;
     m_mousePointer = pointer;
     applyCursor();
@@ -271,7 +292,7 @@ void Pagoline::applyCursor()
 
 void Pagoline::setOLEDropMode(OLEDropConstants mode)
 {
-    if (mode == m_oleDropMode)
+    if (mode == m_oleDropMode || !PropertyLimits::IsOLEDropMode(mode))
         return;
     m_oleDropMode = mode;
     setAcceptDrops(mode == ssOLEDropManual);
@@ -303,7 +324,7 @@ void Pagoline::setShowFocusRect(bool show)
 
 void Pagoline::setStyle(StyleConstants style)
 {
-    if (style == m_style)
+    if (style == m_style || !PropertyLimits::IsStyle(style))
         return;
     m_style = style;
     createStyleObject();
@@ -344,9 +365,9 @@ void Pagoline::setTabHeight(float height)
 {
     const double pixels = m_scaleMode == vbTwips ? height / kTwipsPerPixel : height;
     // Zero is ignored, and so is a negative height, which has no shape.
-    if (pixels <= 0)
+    if (!(pixels > 0))
         return;
-    m_tabHeight = int(std::nearbyint(qMin(pixels, 32767.0)));
+    m_tabHeight = PropertyLimits::BoundTabHeight(qint64(std::nearbyint(qMin(pixels, 1e9))));
     changed(QStringLiteral("TabHeight"));
 }
 
@@ -357,7 +378,9 @@ float Pagoline::TabMaxWidth() const
 
 void Pagoline::setTabMaxWidth(float width)
 {
-    const int pixels = HostToPixels(qBound(0.0, double(width), 32767.0 * kTwipsPerPixel));
+    // NaN and negative widths read as 0, no maximum.
+    const double units = width > 0 ? qMin(double(width), 1e9) : 0.0;
+    const int pixels = PropertyLimits::BoundTabMaxWidth(HostToPixels(units));
     if (pixels == m_tabMaxWidth)
         return;
     m_tabMaxWidth = pixels;
@@ -366,7 +389,7 @@ void Pagoline::setTabMaxWidth(float width)
 
 void Pagoline::setTabOrientation(TabOrientationConstants orientation)
 {
-    if (orientation == m_orientation || orientation < ssTabOrientationTop || orientation > ssTabOrientationRight)
+    if (orientation == m_orientation || !PropertyLimits::IsOrientation(orientation))
         return;
     m_orientation = orientation;
     changed(QStringLiteral("TabOrientation"));
@@ -374,9 +397,9 @@ void Pagoline::setTabOrientation(TabOrientationConstants orientation)
 
 void Pagoline::setTabsPerRow(short perRow)
 {
-    if (perRow < 1 || perRow == m_tabsPerRow)
+    if (perRow < 1 || PropertyLimits::BoundTabsPerRow(perRow) == m_tabsPerRow)
         return;
-    m_tabsPerRow = perRow;
+    m_tabsPerRow = short(PropertyLimits::BoundTabsPerRow(perRow));
     changed(QStringLiteral("TabsPerRow"));
 }
 
@@ -531,14 +554,15 @@ QString Pagoline::reductionRefusal(int count) const
         .arg(list, ending);
 }
 
-void Pagoline::setTabs(short count)
+void Pagoline::setTabs(short requested)
 {
     const int existing = m_tabs.Count();
-    if (count <= 0) {
+    if (requested <= 0) {
         if (!m_userMode)
             showMessage(QStringLiteral("Pagoline"), QStringLiteral("There must always be at least one tab."));
         return;
     }
+    const int count = PropertyLimits::BoundTabs(requested);
     if (count == existing)
         return;
     if (count > existing) {
@@ -576,6 +600,8 @@ void Pagoline::setTabs(short count)
 
 void Pagoline::InsertTab(short index)
 {
+    if (m_tabs.Count() >= PropertyLimits::MaxTabs)
+        return;
     const int position = (index >= 0 && index < m_tabs.Count()) ? index + 1 : -1;
     m_visible.clear();
     m_tabs.Add(position);
@@ -617,7 +643,7 @@ void Pagoline::setMessageHandler(MessageHandler handler)
 void Pagoline::AddContainedControl(const QString &Name, bool TabStop, int Index)
 {
     CTab *current = CurrentTab();
-    if (!current)
+    if (!current || current->ContainedControls.size() >= PropertyLimits::MaxControlsPerTab)
         return;
     current->ContainedControls.append({Name, TabStop, Index});
     report(QStringLiteral("Tabs"));
@@ -706,8 +732,12 @@ bool Pagoline::layoutPass(bool recalculateTemplates)
         tab->Row = TabLayout::DisplayRow(tab->Index, currentIndex, p, m_rows);
     if (size().isEmpty())
         return false;
-    if (m_buffer.size() != size()) {
-        m_buffer = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    if (!bufferFitsWidget()) {
+        // Device pixels, so that lines and captions are as sharp as the host's widgets;
+        // the resolution stays 96 dpi, so fonts and pictures measure in client pixels.
+        const qreal ratio = devicePixelRatioF();
+        m_buffer = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        m_buffer.setDevicePixelRatio(ratio);
         m_buffer.setDotsPerMeterX(kDotsPerMeter);
         m_buffer.setDotsPerMeterY(kDotsPerMeter);
     }
@@ -730,6 +760,12 @@ void Pagoline::Redraw(bool recalculateTemplates)
     update();
 }
 
+bool Pagoline::bufferFitsWidget() const
+{
+    const qreal ratio = devicePixelRatioF();
+    return !m_buffer.isNull() && m_buffer.devicePixelRatio() == ratio && m_buffer.size() == size() * ratio;
+}
+
 int Pagoline::HitTest(int x, int y) const
 {
     for (const CTab *tab : m_visible) {
@@ -745,7 +781,9 @@ bool Pagoline::SetControlSize(int stripLength, int stripDepth)
         return false;
     m_resizeGuard = true;
     const bool across = m_orientation == ssTabOrientationLeft || m_orientation == ssTabOrientationRight;
-    const QSize wanted = across ? QSize(stripDepth, stripLength) : QSize(stripLength, stripDepth);
+    const int length = qMax(PropertyLimits::BoundGrownExtent(stripLength), StripLength());
+    const int depth = qMax(PropertyLimits::BoundGrownExtent(stripDepth), StripDepth());
+    const QSize wanted = across ? QSize(depth, length) : QSize(length, depth);
     const QSize before = size();
     if (wanted != m_neededSize) {
         m_neededSize = wanted;
@@ -805,14 +843,15 @@ void Pagoline::PlaceHostControl(QWidget *widget, const QRect &pageGeometry)
 
 void Pagoline::paintEvent(QPaintEvent *)
 {
-    if (m_buffer.size() != size()) {
+    // Also when the window moved to a screen of another pixel ratio.
+    if (!bufferFitsWidget()) {
         m_inLayout = true;
         layoutPass(true);
         m_inLayout = false;
     }
     QPainter painter(this);
-    if (m_buffer.size() == size())
-        painter.drawImage(0, 0, m_buffer);
+    if (bufferFitsWidget())
+        painter.drawImage(QPointF(0, 0), m_buffer);
     else
         painter.fillRect(rect(), SystemColours::TranslateColour(m_backColor, palette()));
 }
@@ -845,9 +884,6 @@ void Pagoline::changeEvent(QEvent *event)
     switch (event->type()) {
     case QEvent::FontChange:
         changed(QStringLiteral("Font"));
-        break;
-    case QEvent::EnabledChange:
-        report(QStringLiteral("Enabled"));
         break;
     case QEvent::PaletteChange:
         Redraw(true);

@@ -40,7 +40,7 @@ class PAGOLINE_EXPORT Pagoline : public QWidget
     Q_PROPERTY(uint ForeColor READ ForeColor WRITE setForeColor)
     Q_PROPERTY(uint BackColor READ BackColor WRITE setBackColor)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
     Q_PROPERTY(QFont Font READ font WRITE setFont)
     Q_PROPERTY(qint32 hWnd READ hWnd)
     Q_PROPERTY(MousePointerConstants MousePointer READ MousePointer WRITE setMousePointer)
@@ -54,7 +54,9 @@ class PAGOLINE_EXPORT Pagoline : public QWidget
     Q_PROPERTY(float TabHeight READ TabHeight WRITE setTabHeight)
     Q_PROPERTY(float TabMaxWidth READ TabMaxWidth WRITE setTabMaxWidth)
     Q_PROPERTY(TabOrientationConstants TabOrientation READ TabOrientation WRITE setTabOrientation)
-    Q_PROPERTY(short Tabs READ Tabs WRITE setTabs)
+    // A form designer changes the number of tabs with its page commands or the property
+    // page, which keep each tab's page and the form's undo stack in step.
+    Q_PROPERTY(short Tabs READ Tabs WRITE setTabs DESIGNABLE false)
     Q_PROPERTY(short TabsPerRow READ TabsPerRow WRITE setTabsPerRow)
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE setWordWrap)
     Q_PROPERTY(bool DontShiftControls READ DontShiftControls WRITE setDontShiftControls DESIGNABLE false)
@@ -67,18 +69,20 @@ class PAGOLINE_EXPORT Pagoline : public QWidget
     Q_PROPERTY(QString PropertyBagContents READ PropertyBagContents WRITE setPropertyBagContents)
 
 public:
-    enum StyleConstants { ssStyleTabbedDialog = 0, ssStylePropertyPage = 1 };
+    // A fixed underlying type, so that a host or a form passing a number that is none of
+    // the declared values is well defined; the setters and the bag reader refuse it.
+    enum StyleConstants : int { ssStyleTabbedDialog = 0, ssStylePropertyPage = 1 };
     Q_ENUM(StyleConstants)
-    enum TabOrientationConstants {
+    enum TabOrientationConstants : int {
         ssTabOrientationTop = 0,
         ssTabOrientationBottom = 1,
         ssTabOrientationLeft = 2,
         ssTabOrientationRight = 3
     };
     Q_ENUM(TabOrientationConstants)
-    enum OLEDropConstants { ssOLEDropNone = 0, ssOLEDropManual = 1 };
+    enum OLEDropConstants : int { ssOLEDropNone = 0, ssOLEDropManual = 1 };
     Q_ENUM(OLEDropConstants)
-    enum MousePointerConstants {
+    enum MousePointerConstants : int {
         ssDefault = 0, ssArrow = 1, ssCross = 2, ssIBeam = 3, ssIcon = 4, ssSize = 5, ssSizeNESW = 6,
         ssSizeNS = 7, ssSizeNWSE = 8, ssSizeEW = 9, ssUpArrow = 10, ssHourglass = 11, ssNoDrop = 12,
         ssArrowHourglass = 13, ssArrowQuestion = 14, ssSizeAll = 15, ssCustom = 99
@@ -118,6 +122,12 @@ public:
     void setBackColor(uint colour);
     [[nodiscard]] QString Caption() const;
     void setCaption(const QString &caption);
+    // The control's own Enabled: false stops its mouse and keyboard input and nothing
+    // else. It is drawn as before, and the host's controls on its pages keep their own
+    // enabled state. This hides QWidget::setEnabled, which would grey every widget on the
+    // page; QWidget::setEnabled itself still disables the whole widget as for any widget.
+    [[nodiscard]] bool Enabled() const { return m_enabled; }
+    void setEnabled(bool enabled);
     [[nodiscard]] qint32 hWnd() const;
     [[nodiscard]] MousePointerConstants MousePointer() const { return m_mousePointer; }
     void setMousePointer(MousePointerConstants pointer);
@@ -144,6 +154,8 @@ public:
     [[nodiscard]] short Tabs() const { return short(m_tabs.Count()); }
     void setTabs(short count);
     [[nodiscard]] short TabsPerRow() const { return m_tabsPerRow; }
+    // Values below 1 are ignored; the bounds of this and the other sizes are in
+    // PropertyLimits.h.
     void setTabsPerRow(short perRow);
     [[nodiscard]] bool WordWrap() const { return m_wordWrap; }
     void setWordWrap(bool wrap);
@@ -215,6 +227,8 @@ public:
     [[nodiscard]] int TabMaxWidthPixels() const { return m_tabMaxWidth; }
     [[nodiscard]] bool ShowFocusNow() const;
     [[nodiscard]] bool ShowAcceleratorsNow() const;
+    // The back buffer is made at the screen's device pixel ratio; the styles draw into
+    // it in client pixels.
     [[nodiscard]] QImage &BackBuffer() { return m_buffer; }
     [[nodiscard]] const QImage &BackBuffer() const { return m_buffer; }
     [[nodiscard]] ITabStyle *StyleObject() const { return m_styleObject.get(); }
@@ -271,6 +285,7 @@ private:
     void enterTab(CTab *target, short previousTab);
     bool layoutPass(bool recalculateTemplates);
     void createStyleObject();
+    void applyEnabled(bool enabled);
     void report(const QString &name);
     void changed(const QString &name, bool recalculateTemplates = true);
     void showMessage(const QString &title, const QString &text);
@@ -282,6 +297,8 @@ private:
     bool handleKeyDownMessage(QKeyEvent *event, qintptr &result);
     bool handleLeftButtonMessage(QMouseEvent *event);
     void navigate(int key);
+    [[nodiscard]] bool bufferFitsWidget() const;
+    [[nodiscard]] static bool isUserInput(const QEvent *event);
     void emitMouse(void (Pagoline::*signal)(short, short, float, float), QMouseEvent *event);
     static bool KeyHookProcedure(QObject *receiver, QKeyEvent *event);
 
@@ -303,6 +320,7 @@ private:
     TabOrientationConstants m_orientation = ssTabOrientationTop;
     bool m_showFocusRect = true;
     bool m_wordWrap = true;
+    bool m_enabled = true;
     uint m_foreColor = 0x80000012;
     uint m_backColor = 0x8000000F;
     MousePointerConstants m_mousePointer = ssDefault;

@@ -154,10 +154,30 @@ QWidget *Pagoline::hostWindow() const
     return form != this ? form : parentWidget();
 }
 
+bool Pagoline::isUserInput(const QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: case QEvent::KeyRelease: case QEvent::ShortcutOverride:
+    case QEvent::MouseButtonPress: case QEvent::MouseButtonRelease: case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: case QEvent::Wheel:
+    case QEvent::DragEnter: case QEvent::DragMove: case QEvent::Drop:
+        return true;
+    default:
+        return false;
+    }
+}
+
 qintptr Pagoline::WndProc(QObject *watched, QEvent *event)
 {
     if (watched != this)
         return 0;
+    // A disabled control takes no input and raises no events for it; a drag over it
+    // finds no target.
+    if (!m_enabled && isUserInput(event)) {
+        event->ignore();
+        consume();
+        return 0;
+    }
     switch (event->type()) {
     case QEvent::FocusIn:
     case QEvent::FocusOut:
@@ -241,7 +261,12 @@ bool Pagoline::KeyHookProcedure(QObject *receiver, QKeyEvent *event)
 {
     const int key = VirtualKeys::FromQtKey(event->key());
     const bool navigation = key == VirtualKeys::VK_TAB || (key >= VirtualKeys::VK_LEFT && key <= VirtualKeys::VK_DOWN);
-    const QList<QWidget *> hooked = MSubClassManager::HookedControls();
+    QList<QWidget *> hooked = MSubClassManager::HookedControls();
+    // A disabled control claims no key; the host's own handling then sees it.
+    hooked.removeIf([](const QWidget *widget) {
+        const auto *control = qobject_cast<const Pagoline *>(widget);
+        return control && !control->Enabled();
+    });
     auto *focus = qobject_cast<QWidget *>(receiver);
     if (event->type() == QEvent::ShortcutOverride) {
         // Claims the key from the host's shortcuts, so that it arrives as a key press.

@@ -181,11 +181,20 @@ private:
 
 qsizetype PropertyBag::find(const QString &name) const
 {
-    for (qsizetype i = 0; i < m_entries.size(); ++i) {
-        if (m_entries[i].name.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
+    return m_index.value(name.toCaseFolded(), -1);
+}
+
+void PropertyBag::append(const QString &name, const QVariant &value)
+{
+    m_index.insert(name.toCaseFolded(), m_entries.size());
+    m_entries.append({name, value});
+}
+
+void PropertyBag::reindex()
+{
+    m_index.clear();
+    for (qsizetype i = 0; i < m_entries.size(); ++i)
+        m_index.insert(m_entries[i].name.toCaseFolded(), i);
 }
 
 void PropertyBag::WriteProperty(const QString &name, const QVariant &value, const QVariant &defaultValue)
@@ -193,14 +202,16 @@ void PropertyBag::WriteProperty(const QString &name, const QVariant &value, cons
     const QVariant stored = canonical(value);
     const qsizetype at = find(name);
     if (!stored.isValid() || (defaultValue.isValid() && sameValue(stored, canonical(defaultValue)))) {
-        if (at >= 0)
+        if (at >= 0) {
             m_entries.removeAt(at);
+            reindex();
+        }
         return;
     }
     if (at >= 0)
         m_entries[at].value = stored;
     else
-        m_entries.append({name, stored});
+        append(name, stored);
 }
 
 QVariant PropertyBag::ReadProperty(const QString &name, const QVariant &defaultValue) const
@@ -280,7 +291,7 @@ PropertyBag PropertyBag::fromBytes(const QByteArray &contents, bool *ok)
                 whole = false;
                 continue;
             }
-            bag.m_entries.append({name, value});
+            bag.append(name, value);
         }
     }
     if (ok)

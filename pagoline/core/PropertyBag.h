@@ -3,6 +3,7 @@
 #include "pagoline/core/PagolineGlobal.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -58,6 +59,11 @@ private:
         QVariant value;
     };
     [[nodiscard]] qsizetype find(const QString &name) const;
+    void append(const QString &name, const QVariant &value);
+    void reindex();
 
     QList<Entry> m_entries;
+    // Case-folded name -> position in m_entries, so that a bag of many entries reads in
+    // linear time.
+    QHash<QString, qsizetype> m_index;
 };

@@ -1,5 +1,7 @@
 #include "pagoline/designer/PagolineDesignerExtensions.h"
 
+#include "pagoline/designer/PagolineFormCommand.h"
+
 #include "pagoline/core/HostControls.h"
 #include "pagoline/core/PGeneral.h"
 #include "pagoline/core/Pagoline.h"
@@ -103,7 +105,9 @@ void PagolineTaskMenu::showPropertyPage()
         return;
     PGeneral page(m_control->window());
     page.SelectionChanged({m_control.data()});
-    page.exec();
+    // Everything the page applies, pages it adds included, is one step to undo.
+    PagolineFormCommand::Record(QDesignerFormWindowInterface::findFormWindow(m_control), m_control,
+                                QStringLiteral("Change Pagoline properties"), [&page] { page.exec(); });
 }
 
 PagolineExtensionFactory::PagolineExtensionFactory(QExtensionManager *parent) : QExtensionFactory(parent) {}

@@ -3,6 +3,7 @@
 #include "pagoline/core/HostControls.h"
 #include "pagoline/core/Pagoline.h"
 #include "pagoline/designer/PagolineDesignerExtensions.h"
+#include "pagoline/designer/PagolineFormCommand.h"
 
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QDesignerFormWindowInterface>
@@ -161,8 +162,10 @@ bool PagolinePlugin::eventFilter(QObject *watched, QEvent *event)
     const QPoint at = mouse->position().toPoint();
     const int hit = control->HitTest(at.x(), at.y());
     if (hit > 0 && hit - 1 != control->Tab()) {
-        control->setTab(short(hit - 1));
-        if (QDesignerFormWindowInterface *form = QDesignerFormWindowInterface::findFormWindow(control))
+        QDesignerFormWindowInterface *form = QDesignerFormWindowInterface::findFormWindow(control);
+        PagolineFormCommand::Record(form, control, QStringLiteral("Change Pagoline page"),
+                                    [control, hit] { control->setTab(short(hit - 1)); });
+        if (form)
             form->emitSelectionChanged();
     }
     // The designer goes on to select the control and lets it be dragged.

@@ -83,6 +83,7 @@ void CStylePropertyPage::resolveColours()
 {
     const QPalette palette = m_parent->palette();
     const QColor frame = SystemColours::TranslateColour(SystemColours::WindowFrame, palette);
+    m_frame = frame;
     const QColor highlight = SystemColours::TranslateColour(SystemColours::Highlight3D, palette);
     const QColor shadow = SystemColours::TranslateColour(SystemColours::ButtonShadow, palette);
     m_face = SystemColours::TranslateColour(SystemColours::ButtonFace, palette);
@@ -256,7 +257,8 @@ void CStylePropertyPage::recordBackTab(CTemplate &t, int row, int x0, int y0, in
     t.Pt(x0 + shape.topStart, top, topLength, 0, m_outer[TopEdge], 1);
     t.Pt(x0 + shape.topStart, top + 1, topLength, 0, m_inner[TopEdge], 1);
     if (shape.right) {
-        const QColor &corner = shape.frameTopRight ? m_outer[RightSide] : m_outer[TopRightCorner];
+        // Above the current tab the corner is in the window-frame colour in every orientation.
+        const QColor &corner = shape.frameTopRight ? m_frame : m_outer[TopRightCorner];
         t.Pt(right - 1, top + 1, 1, 1, corner, 1);
         t.Pt(right, top + 2, 0, T - 2 + shape.rightTo, m_outer[RightSide], 1);
         t.Pt(right - 1, top + 2, 0, T - 2 + shape.rightTo, m_inner[RightSide], 1);

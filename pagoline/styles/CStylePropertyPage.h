@@ -89,4 +89,5 @@ private:
     QColor m_outer[PartCount];
     QColor m_inner[PartCount];
     QColor m_face;
+    QColor m_frame;
 };

@@ -1,7 +1,8 @@
 // The property-page style, on the control's back buffer: tab widths that follow the
 // captions (also with a picture), tabs side by side along their row, the current tab
 // raised above its neighbours in every orientation, the staircase of back pages 11
-// pixels per row in every orientation, the shape flags around the current tab, growing
+// pixels per row in every orientation, the shape flags around the current tab, the
+// window-frame corner of a tab standing above the current one, growing
 // a control too short for its widest row, and switching the style at run time. The
 // pixel-exact joins of the shapes are left out.
 #include "pagoline/core/Pagoline.h"
@@ -201,6 +202,31 @@ private slots:
         QCOMPARE(style->Flags(*tabs.Item(2)), 3);
         QCOMPARE(style->Flags(*tabs.Item(3)), 258);
         QCOMPARE(CStylePropertyPage::TemplateKey(2, 1, 258), QStringLiteral("2_1_102"));
+    }
+
+    void cornerAboveTheCurrentTabIsWindowFrame_data()
+    {
+        QTest::addColumn<int>("orientation");
+        for (int o = 0; o < 4; ++o)
+            QTest::addRow("orientation %d", o) << o;
+    }
+
+    void cornerAboveTheCurrentTabIsWindowFrame()
+    {
+        QFETCH(int, orientation);
+        Pagoline control;
+        // Tab 3 (row 2) starts inside the current tab 1 and ends beyond it, short of the
+        // end of row 1: flags 512 only.
+        prepare(control, {QStringLiteral("Current one"), QStringLiteral("A very much wider second caption"),
+                          QStringLiteral("Third tab here"), QStringLiteral("D")}, 2, orientation, 0);
+        auto *style = dynamic_cast<CStylePropertyPage *>(control.StyleObject());
+        QVERIFY(style);
+        const CTab &above = *control.TabList().Item(3);
+        QCOMPARE(style->Flags(above), 512);
+        // The top-right corner pixel: one in from the right side, one below the top edge,
+        // the strip starting 2 pixels in from the outer edge.
+        const QPoint corner = toPixel(orientation, above.Left + above.Width - 2, 2 + 1);
+        QCOMPARE(control.BackBuffer().pixelColor(corner), kFrame);
     }
 
     void tooShortControlGrowsToItsWidestRow()

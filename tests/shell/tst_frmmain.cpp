@@ -1,6 +1,7 @@
 // The main window's life: start-up with the edition, language and settings rules, a missing
 // settings file, the texts on the Sensor page and their change with the language, the help
-// file rule, closing and ExitApp. Runs on the virtual clock with the simulated bus in
+// file rule, closing and ExitApp, and the pages staying live while MainTab is switched off
+// around exchanges. Runs on the virtual clock with the simulated bus in
 // process. The pages 1-3 and the search's own rules are covered by their own tests.
 
 #include "MainWindowFixture.h"
@@ -190,6 +191,34 @@ private slots:
         QCOMPARE(f.main.size(), QSize(719, 544));
         QVERIFY(!f.find<QLabel>("lblConnectedVia")->isHidden());
         QVERIFY(f.find<QLabel>("lblConnectedVia")->text().startsWith(QStringLiteral("en-ConnectedVia ")));
+    }
+
+    void pagesStayLiveWhileMainTabIsSwitchedOff()
+    {
+        // MainTab is switched off around each exchange; its pages must not grey with it.
+        MainWindowFixture f;
+        f.main.load();
+        Pagoline& tabs = f.main.mainTab();
+        int switchedOff = 0;
+        QStringList greyed;
+        QObject::connect(&tabs, &Pagoline::PropertyChanged, &tabs, [&](const QString& name) {
+            if (name != QLatin1String("Enabled") || tabs.Enabled())
+                return;
+            ++switchedOff;
+            if (!tabs.isEnabled())
+                greyed << tabs.objectName();
+            for (QWidget* page : tabs.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (!page->isEnabled())
+                    greyed << page->objectName();
+            }
+        });
+        tabs.setTab(1);
+        f.clock.clock.advance(3000);
+        tabs.setTab(2);
+        f.clock.clock.advance(3000);
+        QVERIFY(switchedOff > 0);
+        QCOMPARE(greyed, QStringList());
+        QVERIFY(tabs.Enabled());
     }
 };
 

@@ -173,9 +173,9 @@ void TstUserFlows::writePressedBeforeTheFillSendsNothing()
     QVERIFY(f.clock.clock.runUntil([&] { return write->isEnabled(); }, 10'000));
     QTest::mouseClick(write, Qt::LeftButton);
     QVERIFY(!write->isEnabled());
-    QVERIFY(!f.main.mainTab().isEnabled());
+    QVERIFY(!f.main.mainTab().Enabled());
     QVERIFY(f.clock.clock.runUntil([&] { return write->isEnabled(); }, 20'000));
-    QVERIFY(f.main.mainTab().isEnabled());
+    QVERIFY(f.main.mainTab().Enabled());
     QVERIFY(!framesStartingWith(f.bus, "W2 ").isEmpty());
 }
 

@@ -8,8 +8,10 @@
 #include "link/Settings.h"
 #include "link/Transport.h"
 #include "link/TransportFactory.h"
+#include "link/ComPorts.h"
 #include "link/TransportSwitch.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -24,6 +26,7 @@ private slots:
     void cleanupTestCase();
     void serialOverThePseudoTerminal();
     void tcpToTheBridgeAndBackToSerial();
+    void killedSimulatorComingBackIsReopened();
 
 private:
     std::unique_ptr<TransportSwitch> makeSwitch();
@@ -124,6 +127,53 @@ void TestAgainstSimProgram::tcpToTheBridgeAndBackToSerial()
     QVERIFY(link_.state().ComPortOpen);
     QVERIFY(!link_.state().IPMode);
     QCOMPARE(link_.ReadParameter(1, 50), QStringLiteral("QX0089 v1.12"));
+}
+
+// A pseudo-terminal's path changes with every start, so the port is named by a link that the
+// test points at each new one, as a udev rule names a USB adapter.
+void TestAgainstSimProgram::killedSimulatorComingBackIsReopened()
+{
+#ifdef DUNMERE_SIM_PROGRAM
+    QTemporaryDir dir;
+    const QString device = dir.filePath(QStringLiteral("ttySIM"));
+    auto startSim = [&](QProcess& sim) {
+        sim.start(QStringLiteral(DUNMERE_SIM_PROGRAM), {QStringLiteral("--sensors"), QStringLiteral("3:45"), QStringLiteral("--pty")});
+        QVERIFY(sim.waitForStarted(5000));
+        QString out;
+        while (!out.contains(QStringLiteral("ready")) && sim.waitForReadyRead(5000))
+            out += QString::fromLocal8Bit(sim.readAllStandardOutput());
+        const auto pty = QRegularExpression(QStringLiteral("pty: (\\S+)")).match(out);
+        QVERIFY2(pty.hasMatch(), qPrintable(out));
+        QFile::remove(device);
+        QVERIFY(QFile::link(pty.captured(1), device));
+    };
+    const QString config = dir.filePath(QStringLiteral("config.ini"));
+    WriteSetting(QStringLiteral("Ports"), QStringLiteral("COM1"), device, config);
+    Link link;
+    TransportSwitch sw(link, factory_, adapters_, config);
+
+    QProcess first;
+    startSim(first);
+    sw.EnumerateComPorts();
+    sw.SetComPort(1);
+    sw.watchDevices();
+    QCOMPARE(link.ReadParameter(3, 50), QStringLiteral("QX0045 v1.12"));
+
+    first.kill();
+    first.waitForFinished(3000);
+    QFile::remove(device);
+    (void)link.ReadParameter(3, 50);  // the poll that finds the device gone
+    QVERIFY(QTest::qWaitFor([&] { return !link.state().ComPortOpen; }, 5000));
+    QCOMPARE(sw.statusText(), QStringLiteral("LangNo LangComPort - LangCommunications"));
+
+    QProcess second;
+    startSim(second);
+    QVERIFY(QTest::qWaitFor([&] { return link.state().ComPortOpen; }, 3 * SerialDeviceWatcher::IntervalMs + 2000));
+    QCOMPARE(link.ReadParameter(3, 50), QStringLiteral("QX0045 v1.12"));
+    QCOMPARE(sw.statusText(), QStringLiteral("LangConnectedVia LangComPort 1"));
+    second.kill();
+    second.waitForFinished(3000);
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestAgainstSimProgram)

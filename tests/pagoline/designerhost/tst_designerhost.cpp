@@ -3,7 +3,9 @@
 // in design mode with its design-time message, the designer's container and context
 // menu extensions, a click on a tab that turns the page and leaves the control selected
 // for dragging, a page made for a new tab, and the form's contents loaded back into a
-// second form window with the same tabs, captions and pages. The designer's main window,
+// second form window with the same tabs, captions and pages; a tab click and the property
+// page's changes (a new tab with its page) as steps on the form's undo stack, undone and
+// redone. The designer's main window,
 // widget box and property editor are left out.
 #include "pagoline/core/HostControls.h"
 #include "pagoline/core/Pagoline.h"
@@ -20,8 +22,11 @@
 
 #include <QAction>
 #include <QBuffer>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QTimer>
+#include <QUndoStack>
 #include <QtTest>
 
 namespace {
@@ -82,7 +87,8 @@ private:
 private slots:
     void initTestCase()
     {
-        QCoreApplication::addLibraryPath(QStringLiteral(PAGOLINE_PLUGINS_DIR));
+        // The build's plugin alone, not one installed into Qt's own plugin folder.
+        QCoreApplication::setLibraryPaths({QStringLiteral(PAGOLINE_PLUGINS_DIR)});
         m_core = QDesignerComponents::createFormEditor(&m_window);
         QDesignerComponents::initializeResources();
         QDesignerComponents::initializePlugins(m_core);
@@ -152,6 +158,63 @@ private slots:
         for (int i = 1; i < 4; ++i)
             QVERIFY(!PagolineHostControls::OnCurrentPage(*copy, copiedPages->widget(i)));
         QCOMPARE(copiedPages->widget(0)->geometry(), copy->PageRect());
+    }
+
+    void pageChangesUndoOnTheFormsStack()
+    {
+        QDesignerFormWindowInterface *form = load(QByteArray(kForm));
+        auto *control = form->mainContainer()->findChild<Pagoline *>(QStringLiteral("MainTab"));
+        QVERIFY(control);
+        auto *pages = extension<QDesignerContainerExtension *>(control);
+        QUndoStack *history = form->commandHistory();
+        const int start = history->count();
+        QWidget *first = pages->widget(0);
+
+        // A click on a tab is a step of its own.
+        const CTab *tab = control->TabList().Item(1);
+        QTest::mouseClick(control, Qt::LeftButton, Qt::NoModifier,
+                          QPoint((tab->ULx() + tab->LRx()) / 2, (tab->ULy() + tab->LRy()) / 2));
+        QCOMPARE(control->Tab(), short(0));
+        QCOMPARE(history->count(), start + 1);
+
+        // The property page adds a tab and its page, and changes a caption, in one step.
+        auto *menu = extension<QDesignerTaskMenuExtension *>(control);
+        QTimer::singleShot(0, [] {
+            auto *page = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(page);
+            page->findChild<QLineEdit *>(QStringLiteral("txtTabCount"))->setText(QStringLiteral("4"));
+            page->findChild<QLineEdit *>(QStringLiteral("txtTabCaption"))->setText(QStringLiteral("Erste"));
+            page->accept();
+        });
+        menu->preferredEditAction()->trigger();
+        QCOMPARE(control->Tabs(), short(4));
+        QCOMPARE(control->TabCaption(0), QStringLiteral("Erste"));
+        QCOMPARE(pages->count(), 4);
+        QPointer<QWidget> added = pages->widget(3);
+        QVERIFY(added);
+        QCOMPARE(history->count(), start + 2);
+
+        // Undo takes back the added page and the caption, then the page change.
+        history->undo();
+        QCOMPARE(control->Tabs(), short(3));
+        QCOMPARE(control->TabCaption(0), QStringLiteral("Tab 0"));
+        QCOMPARE(pages->count(), 3);
+        QVERIFY(added && added->parentWidget() != control);
+        QVERIFY(!form->mainContainer()->findChildren<QWidget *>().contains(added.data()));
+        history->undo();
+        QCOMPARE(control->Tab(), short(2));
+        QVERIFY(!PagolineHostControls::OnCurrentPage(*control, first));
+        QVERIFY(PagolineHostControls::OnCurrentPage(*control, pages->widget(2)));
+
+        // Redo brings both back, the same page widget included.
+        history->redo();
+        history->redo();
+        QCOMPARE(control->Tab(), short(0));
+        QVERIFY(PagolineHostControls::OnCurrentPage(*control, first));
+        QCOMPARE(control->Tabs(), short(4));
+        QCOMPARE(pages->widget(3), added.data());
+        QCOMPARE(added->parentWidget(), control);
+        QVERIFY(!PagolineHostControls::OnCurrentPage(*control, added));
     }
 };
 
