@@ -7,12 +7,6 @@ namespace dunmere {
 
 namespace {
 
-// Parameters whose values are measurements at the time of saving, not settings.
-bool measured(int parameter)
-{
-    return parameter == 66 || parameter == 67 || parameter == 75;
-}
-
 // Numbers with either decimal separator; the failure value is no number here.
 bool asNumber(const QString& text, double& value)
 {
@@ -76,7 +70,7 @@ QList<ValueDifference> CompareConfigurations(const ConfigurationFileData& from, 
         present.insert(w.parameter, w.value);
     QList<ValueDifference> out;
     for (const PlannedWrite& w : RestorePlan(from, fromValues, sameSensor)) {
-        if (measured(w.parameter))
+        if (IsMeasuredParameter(w.parameter))
             continue;
         const auto it = present.constFind(w.parameter);
         if (it != present.constEnd() && sameValue(w.value, *it))

@@ -80,7 +80,10 @@ bool WriteRestoredValue(Link& link, int address, int parameter, const QString& v
     bool isNumber = false;
     const double number = reply.toDouble(&isNumber);
     const bool accepted = reply != QLatin1String("?") && !(isNumber && number == -99.0) && reply != FailureText;
-    if (!accepted)
+    // Sent as the file holds them, but a sensor that refuses its old readings has lost no
+    // setting: that alone must not report the whole restore as failed.
+    const bool refusedReading = IsMeasuredParameter(parameter) && reply == QLatin1String("?");
+    if (!accepted && !refusedReading)
         state.WriteErrorFlag = true;
     Pause(RestorePauseMs);
     return accepted;

@@ -163,4 +163,9 @@ QList<CodedText> CodedTexts(ValueCoding coding, const TextSource& x)
     }
 }
 
+bool IsMeasuredParameter(int parameter)
+{
+    return parameter == 66 || parameter == 67 || parameter == 75;
+}
+
 }  // namespace dunmere

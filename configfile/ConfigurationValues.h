@@ -70,6 +70,9 @@ inline constexpr int LanguageValue = 31;
 // Every value in file order.
 [[nodiscard]] std::span<const FileValue> FileValues();
 [[nodiscard]] const FileValue& FileValueById(int id);
+// The temperatures measured when the file was saved (parameters 66, 67, 75): readings, not
+// settings, so a sensor may refuse them back.
+[[nodiscard]] bool IsMeasuredParameter(int parameter);
 
 // The label of a value (as written before its equals sign) in the given texts.
 [[nodiscard]] QString ValueLabel(const FileValue& value, const TextSource& texts);

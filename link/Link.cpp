@@ -28,6 +28,19 @@ bool toleratedWhenMissing(int number)
 
 QString latin1(const QByteArray& bytes) { return QString::fromLatin1(bytes); }
 
+// Another master's command on a shared bus is a whole frame too, but its address character is
+// address + 64, not a reply's address + 96: it is passed over, and the wait goes on.
+bool feed(frame::FrameReceiver& rx, char byte)
+{
+    if (!rx.feed(byte))
+        return false;
+    if (rx.valid() && (rx.address() < 0 || rx.address() > 16)) {
+        rx.reset();
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 Link::Link(QObject* parent) : QObject(parent) {}
@@ -170,7 +183,7 @@ bool Link::collect(frame::FrameReceiver& rx, bool binary, qint64 deadline, QByte
             while (!complete && consumed < state_.NetReceiveBuffer.size()) {
                 const char b = state_.NetReceiveBuffer.at(consumed++);
                 raw += b;
-                complete = rx.feed(b);
+                complete = feed(rx, b);
             }
             return;
         }
@@ -180,7 +193,7 @@ bool Link::collect(frame::FrameReceiver& rx, bool binary, qint64 deadline, QByte
                 break;
             for (qsizetype i = 0; i < chunk.size() && !complete; ++i) {
                 raw += chunk[i];
-                complete = rx.feed(chunk[i]);
+                complete = feed(rx, chunk[i]);
             }
         }
     };

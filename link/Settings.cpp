@@ -12,6 +12,7 @@
 #include <QStringEncoder>
 #include <QStringView>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -40,10 +41,14 @@ struct Profile {
     QByteArray raw;
     Encoding encoding = Encoding::Utf16Le;
     qsizetype bomBytes = 0;
+    // Where the text ends: a stray byte of a UTF-16 file with an odd size, or a multi-byte
+    // character cut off at the end of a UTF-8 file, lies beyond it and is kept as it is.
+    qsizetype viewEnd = 0;
     QString eol = QStringLiteral("\r\n");
     bool empty = true;
     bool endsWithBlankLine = false;  // last line is blank and terminated
     bool endsWithNewline = false;
+    bool endsWithBareCr = false;  // the last line ends in CR without LF: only LF completes it
     QHash<QString, Section> sections;  // by case-folded name; the first of a name wins
 };
 
@@ -122,6 +127,7 @@ public:
                 profile.eol = contentEnd < end ? QStringLiteral("\r\n") : QStringLiteral("\n");
             const Span content = trimBlanks(units, Span{pos, contentEnd});
             profile.endsWithNewline = end < units.size();
+            profile.endsWithBareCr = !profile.endsWithNewline && contentEnd < end;
             profile.endsWithBlankLine = profile.endsWithNewline && content.begin == content.end;
             line(content, contentEnd);
             pos = end + 1;
@@ -189,10 +195,25 @@ QString utf16Units(QByteArrayView bytes)
     return units;
 }
 
+// The length of bytes without a multi-byte character cut off at their end.
+qsizetype withoutCutOffCharacter(QByteArrayView bytes)
+{
+    for (qsizetype back = 1; back <= 3 && back <= bytes.size(); ++back) {
+        const auto b = static_cast<uchar>(bytes.at(bytes.size() - back));
+        if ((b & 0xC0) == 0x80)
+            continue;  // a continuation byte: its lead is further back
+        const qsizetype length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        return length > back ? bytes.size() - back : bytes.size();
+    }
+    return bytes.size();
+}
+
 bool isValidUtf8(QByteArrayView bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8);
     (void)QString(decoder(bytes));
+    // A character still open at the end is not valid either: the decoder only holds it back.
+    (void)QString(decoder(QByteArrayView("\n")));
     return !decoder.hasError();
 }
 
@@ -208,13 +229,17 @@ Profile parseProfile(QByteArray raw)
         profile.encoding = Encoding::Utf16Le;
         profile.bomBytes = 2;
         const QString units = utf16Units(QByteArrayView(profile.raw).sliced(2));
+        profile.viewEnd = profile.bomBytes + 2 * units.size();
         parseUnits(QStringView(units), [&units](Span span) { return decode(QStringView(units), span); }, profile);
         return profile;
     }
     profile.bomBytes = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    const QByteArrayView units = bytes.sliced(profile.bomBytes);
+    const QByteArrayView text = bytes.sliced(profile.bomBytes);
+    const QByteArrayView whole = text.first(withoutCutOffCharacter(text));
     // An 8-bit file written by an older program in the system's code page is not UTF-8.
-    profile.encoding = isValidUtf8(units) ? Encoding::Utf8 : Encoding::Latin1;
+    profile.encoding = isValidUtf8(whole) ? Encoding::Utf8 : Encoding::Latin1;
+    const QByteArrayView units = profile.encoding == Encoding::Utf8 ? whole : text;
+    profile.viewEnd = profile.bomBytes + units.size();
     const Encoding encoding = profile.encoding;
     parseUnits(units, [units, encoding](Span span) { return decode(units, span, encoding); }, profile);
     return profile;
@@ -249,17 +274,31 @@ QByteArray withSetting(const Profile& profile, const QString& section, const QSt
     if (found == profile.sections.cend()) {
         QString tail;
         if (!profile.empty && !profile.endsWithNewline)
-            tail += profile.eol;
+            tail += profile.endsWithBareCr ? QStringLiteral("\n") : profile.eol;
         if (!profile.empty && !profile.endsWithBlankLine)
             tail += profile.eol;
         tail += u'[' + section.trimmed() + u']' + profile.eol + keyLine + profile.eol;
-        return bytes.append(encode(profile, tail));
+        return bytes.insert(profile.viewEnd, encode(profile, tail));
     }
     const auto line = found->keys.constFind(key.trimmed().toCaseFolded());
     if (line == found->keys.cend())
         return bytes.insert(byteOffset(profile, found->lastKeyLineEnd), encode(profile, profile.eol + keyLine));
     const qsizetype begin = byteOffset(profile, line->valueBegin);
     return bytes.replace(begin, byteOffset(profile, line->valueEnd) - begin, encode(profile, value));
+}
+
+bool fitsLatin1(const QString& text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
+}
+
+// The encoding is inferred on every read: a write that replaces the only bytes of an 8-bit
+// file that are not UTF-8 would have the rest read as UTF-8 from then on.
+bool readsAsBefore(const Profile& profile, const QByteArray& bytes)
+{
+    if (parseProfile(bytes).encoding == profile.encoding)
+        return true;
+    return std::all_of(bytes.cbegin(), bytes.cend(), [](char b) { return static_cast<uchar>(b) < 0x80; });
 }
 
 // Names and values that would read back as something else are not written.
@@ -287,19 +326,25 @@ std::optional<CachedProfile>& cache()
     return cached;
 }
 
+// Null when a file is there but cannot be read whole: a write must then leave it alone.
 std::shared_ptr<const Profile> loadProfile(const QString& filePath)
 {
     const QFileInfo info(filePath);
-    if (!info.isFile())
+    if (!info.exists())
         return std::make_shared<const Profile>(parseProfile({}));
+    if (!info.isFile())
+        return nullptr;
     auto& cached = cache();
     if (cached && cached->path == filePath && cached->size == info.size()
         && cached->modified == info.lastModified())
         return cached->profile;
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
-        return std::make_shared<const Profile>(parseProfile({}));
-    auto profile = std::make_shared<const Profile>(parseProfile(file.readAll()));
+        return nullptr;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError || bytes.size() != info.size())
+        return nullptr;
+    auto profile = std::make_shared<const Profile>(parseProfile(std::move(bytes)));
     cached = CachedProfile{filePath, info.size(), info.lastModified(), profile};
     return profile;
 }
@@ -315,6 +360,8 @@ bool save(const QString& filePath, const QByteArray& bytes)
 QString ReadSetting(const QString& section, const QString& key, const QString& filePath)
 {
     const auto profile = loadProfile(filePath);
+    if (!profile)
+        return {};
     const auto found = profile->sections.constFind(section.trimmed().toCaseFolded());
     if (found == profile->sections.cend())
         return {};
@@ -335,7 +382,21 @@ void WriteSetting(const QString& section, const QString& key, const QString& val
         return;
     }
     const auto profile = loadProfile(filePath);
-    const bool saved = save(filePath, withSetting(*profile, section, key, value));
+    if (!profile) {
+        // Writing what could be read would replace every other setting with nothing.
+        DebugLog(QStringLiteral("WriteSetting: cannot read %1, [%2] %3 not written").arg(filePath, section, key), 10);
+        return;
+    }
+    if (profile->encoding == Encoding::Latin1 && !(fitsLatin1(section) && fitsLatin1(key) && fitsLatin1(value))) {
+        DebugLog(QStringLiteral("WriteSetting: [%1] %2 does not fit the 8-bit file %3").arg(section, key, filePath), 10);
+        return;
+    }
+    const QByteArray bytes = withSetting(*profile, section, key, value);
+    if (!readsAsBefore(*profile, bytes)) {
+        DebugLog(QStringLiteral("WriteSetting: [%1] %2 would change how %3 reads").arg(section, key, filePath), 10);
+        return;
+    }
+    const bool saved = save(filePath, bytes);
     cache().reset();
     if (!saved)
         DebugLog(QStringLiteral("WriteSetting: cannot write %1").arg(filePath), 10);

@@ -34,7 +34,14 @@ QString FormatNumber(const QString& text)
 {
     bool ok = false;
     const double value = ToNumber(text, &ok);
-    if (!ok || !std::isfinite(value) || value == failureValue)
+    if (!ok || value == failureValue)
+        return {};
+    return FormatNumberValue(value);
+}
+
+QString FormatNumberValue(double value)
+{
+    if (!std::isfinite(value))
         return {};
     const double rounded = roundToFourDecimals(value);
     // A value that rounds to zero shows no sign.

@@ -12,6 +12,9 @@ namespace dunmere {
 // non-number or -99. Rounded to four decimals, halves away from zero on the number as
 // written (12.34565 gives 12.3457); a value that rounds to zero shows no minus sign.
 [[nodiscard]] QString FormatNumber(const QString& text);
+// The same pattern for a computed value (no -99 rule: that marks failed replies only); empty
+// for a value that is not finite.
+[[nodiscard]] QString FormatNumberValue(double value);
 // The reply as an integer (halves to even) when it is one from 0 to limit-1, else 0.
 [[nodiscard]] int ParseIndex(const QString& text, int limit);
 // Suspends for ms on the program's clock without processing events.

@@ -63,6 +63,7 @@ void ConfigSnapshot::ReadConfigSnapshot(Link& link, int address, int slot)
     QList<int>& parameters = parameters_.at(slot);
     values.clear();
     parameters.clear();
+    replies_.at(slot).clear();
     failed_.at(slot) = false;
     bool brix = false;
     for (int position = 0; position < int(std::size(Entries)); ++position) {
@@ -78,6 +79,7 @@ void ConfigSnapshot::ReadConfigSnapshot(Link& link, int address, int slot)
             brix = SelectsBrixCoefficients(value.toInt());
         values.append(value);
         parameters.append(parameter);
+        replies_[slot].append(reply);
     }
 }
 

@@ -40,11 +40,14 @@ public:
     [[nodiscard]] const QStringList& values(int slot) const { return slots_.at(slot); }
     // The parameter behind each stored position of the slot's reading.
     [[nodiscard]] const QList<int>& parameters(int slot) const { return parameters_.at(slot); }
+    // Each entry's reply as it came, before formatting ("?" and "-99" included).
+    [[nodiscard]] const QStringList& replies(int slot) const { return replies_.at(slot); }
     // Some read of the slot's reading ended with the failure value "-99".
     [[nodiscard]] bool readFailed(int slot) const { return failed_.at(slot); }
 
 private:
     std::array<QStringList, 2> slots_;
+    std::array<QStringList, 2> replies_;
     std::array<bool, 2> failed_{};
     std::array<QList<int>, 2> parameters_;
 };

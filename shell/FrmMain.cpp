@@ -1,9 +1,12 @@
 #include "FrmMain.h"
 
 #include "FrmHelp.h"
+#include "datalog/ui/FrmData.h"
+#include "datalog/ui/FrmResonator.h"
 #include "FrmMessages.h"
 #include "MainMenu.h"
 #include "SensorPage.h"
+#include "calibration/ui/FrmCalM.h"
 #include "shell/core/MenuKeys.h"
 #include "shell/core/StartupSettings.h"
 #include "shell/core/ValueLists.h"
@@ -93,6 +96,10 @@ FrmMain::~FrmMain()
 }
 
 FrmHelp* FrmMain::helpWindow() const { return help_; }
+
+FrmData* FrmMain::dataWindow() const { return data_; }
+
+FrmResonator* FrmMain::resonatorWindow() const { return resonator_; }
 
 // ---- layout
 
@@ -223,6 +230,11 @@ void FrmMain::onTaskTimer()
     // is not finished, so this tick has nothing it may do yet.
     if (exited_ || guard_.busy())
         return;
+    // The calibration window has the bus until it leaves; it restarts this timer then.
+    if (calibrationWindow_) {
+        taskTimer_.stop();
+        return;
+    }
     DebugLog(QStringLiteral("Running Task Timer"), 15);
     taskTimer_.stop();
     bool restart = false;
@@ -239,17 +251,21 @@ void FrmMain::onTaskTimer()
         QCoreApplication::processEvents();
         Clock::current().sleep(10);
 
-        // The calibration, adapter set-up and data windows come with their own parts of the
-        // program; their buttons stay disabled until then, so a request that reached here
-        // anyway is dropped rather than left to fire later.
+        if (requests_.CalibrationWindowRequest && !link_.state().ProgramClosing)
+            openCalibrationWindow();
         requests_.CalibrationWindowRequest = false;
+        // The adapter set-up and data windows come with their own parts of the program; their
+        // buttons stay disabled until then, so a request that reached here anyway is dropped
+        // rather than left to fire later.
         if (requests_.EthernetSetupRequest) {
             requests_.EthernetSetupRequest = false;
             mainTab_->setEnabled(true);
         }
-        if (requests_.TrendRequest) {
-            requests_.TrendRequest = false;
-            sensorPage_->CmdTrend()->show();
+        if (calibrationWindow_) {
+            // The calibration window runs its own timer until it leaves.
+        } else if (requests_.TrendRequest) {
+            // The data window keeps the task timer stopped until it exits.
+            openDataWindow();
         } else if (link_.state().ProgramClosing && !link_.exchangeInProgress()) {
             DebugLog(QStringLiteral("Run ExitApp"), 15);
         } else if (transportActive()) {
@@ -275,7 +291,7 @@ void FrmMain::onTaskTimer()
 void FrmMain::wakeTaskTimer()
 {
     // A tick in progress restarts the timer itself at its end.
-    if (!guard_.tickInProgress() && !taskTimer_.isActive() && !exited_)
+    if (!guard_.tickInProgress() && !taskTimer_.isActive() && !exited_ && !calibrationWindow_)
         taskTimer_.start();
 }
 
@@ -340,9 +356,18 @@ void FrmMain::ExitApp()
     DebugLog(QStringLiteral("ExitApp running"), 15);
     taskTimer_.stop();
     link_.blockForClosing();
+    // The data window's log gets its final flush before the program goes.
+    if (data_)
+        data_->unload();
+    if (calibrationWindow_) {
+        calibrationWindow_->updateTimer().stop();
+        calibrationWindow_->deleteLater();
+    }
     if (help_)
         help_->close();
     messages_->hide();
+    if (resonator_)
+        resonator_->close();
     hide();
     emit exitApp();
 }

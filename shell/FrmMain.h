@@ -6,6 +6,7 @@
 #include "shell/core/ExchangeGuard.h"
 #include "shell/core/TaskRequests.h"
 
+#include "calibration/ui/FrmCalM.h"
 #include "ethernet/EthernetAdapter.h"
 #include "link/ClockTimer.h"
 #include "link/FileDialogs.h"
@@ -22,8 +23,10 @@ class Pagoline;
 
 namespace dunmere {
 
+class FrmData;
 class FrmHelp;
 class FrmMessages;
+class FrmResonator;
 class LanguageTexts;
 class Link;
 class MainMenu;
@@ -64,6 +67,8 @@ public:
     [[nodiscard]] Pagoline& mainTab() { return *mainTab_; }
     [[nodiscard]] QWidget* pageContainer(int tab) const { return pageContainers_.at(tab); }
     [[nodiscard]] FrmHelp* helpWindow() const;
+    [[nodiscard]] FrmData* dataWindow() const;
+    [[nodiscard]] FrmResonator* resonatorWindow() const;
     [[nodiscard]] const ExchangeGuard& guard() const { return guard_; }
     [[nodiscard]] int searchProbeTimeoutMs() const { return searchProbeMs_; }
     [[nodiscard]] bool exited() const { return exited_; }
@@ -72,6 +77,13 @@ public:
     [[nodiscard]] TransportSwitch& transportSwitch() { return switch_; }
     [[nodiscard]] EthernetAdapters& adapters() { return adapters_; }
     [[nodiscard]] PagesCore& pages() { return *pages_; }
+    // The open calibration window, or nullptr.
+    [[nodiscard]] FrmCalM* calibrationWindow() const;
+    // What the moisture calibration window is opened with: the Sensor page's rows in use, the
+    // calibration lock, the store in the data folder, the report's save dialog.
+    [[nodiscard]] FrmCalM::Setup calibrationWindowSetup();
+    // --screenshot: the calibration window on a store of its own; nullptr when it did not open.
+    FrmCalM* openCalibrationWindowOn(const QString& storePath);
 
 signals:
     // ExitApp has run: the program ends.
@@ -142,6 +154,13 @@ private:
     void ShowDemonstrationValues();
     void setPagesEnabled(bool configuration, bool diagnostics, bool advanced);
 
+    // The data and resonator windows, which stand in for the main window while they are open.
+    void openDataWindow();
+    void openResonatorWindow();
+    // Calibration window: it hides this window and keeps the task timer stopped until it leaves.
+    void openCalibrationWindow(const QString& storePath = {});
+    void calibrationWindowLeft(bool sensorKnown);
+
     // Pages 1-3
     void buildPages();
     void applyAccessLayout();
@@ -193,6 +212,9 @@ private:
     std::array<QWidget*, 4> pageContainers_{};
     MainMenu* menu_ = nullptr;
     QPointer<FrmHelp> help_;
+    QPointer<FrmData> data_;
+    QPointer<FrmResonator> resonator_;
+    QPointer<FrmCalM> calibrationWindow_;
 
     int editionType_ = 0;
     int searchProbeMs_ = 0;

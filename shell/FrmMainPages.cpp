@@ -4,6 +4,9 @@
 #include "FrmMain.h"
 
 #include "FrmMessages.h"
+#include "datalog/ui/FrmData.h"
+#include "datalog/ui/FrmResonator.h"
+#include "shell/core/StartupSettings.h"
 #include "SensorPage.h"
 #include "SystemFileDialogs.h"
 #include "shell/pages/AdvancedPage.h"
@@ -11,10 +14,13 @@
 #include "shell/pages/DiagnosticsPage.h"
 #include "shell/pages/core/PagesCore.h"
 
+#include "firmware/FirmwareUpgrade.h"
 #include "language/LanguageTexts.h"
+#include "link/DebugLog.h"
 #include "pagoline/core/Pagoline.h"
 
 #include <QApplication>
+#include <QPushButton>
 
 namespace dunmere {
 
@@ -35,7 +41,25 @@ void FrmMain::buildPages()
         mainTab_->setEnabled(!busy);
     });
     connect(pages_.get(), &PagesCore::writePending, this, [this](bool pending) { mainTab_->setEnabled(!pending); });
+    connect(pages_.get(), &PagesCore::hourglassChanged, this, [](bool on) {
+        if (on)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
+    connect(pages_.get(), &PagesCore::firmwareUpgraded, this, [this](int address, const QString& firmwareText) {
+        TakeUpgradedFirmware(sensorModel_.SensorTable.at(address), firmwareText);
+    });
+    pages_->firmware().setFileDialogs(fileDialogs_.get());
     connect(pages_.get(), &PagesCore::valueListsRefilled, this, &FrmMain::refillValueLists);
+    connect(pages_.get(), &PagesCore::resonatorRequested, this, &FrmMain::openResonatorWindow);
+    connect(pages_.get(), &PagesCore::calibrationWindowRequested, this, [this] {
+        // Demonstration mode has no ticks: the window opens at once.
+        if (noSensorFound() && !guard_.busy()) {
+            requests_.CalibrationWindowRequest = false;
+            openCalibrationWindow();
+        }
+    });
     connect(&pages_->accessLevels(), &AccessLevels::layoutChanged, this, &FrmMain::applyAccessLayout);
     connect(&pages_->accessLevels(), &AccessLevels::pageEntryRerun, this,
             [this] { onMainTabClick(mainTab_->Tab()); });
@@ -47,6 +71,37 @@ void FrmMain::applyAccessLayout()
     if (mainTab_->TabVisible(3) != advanced)
         mainTab_->setTabVisible(3, advanced);
     mainTab_->setTabsPerRow(short(pages_->accessLevels().tabsPerRow()));
+}
+
+void FrmMain::openDataWindow()
+{
+    DebugLog(QStringLiteral("Task Timer loading trend page"), 15);
+    taskTimer_.stop();
+    data_ = new FrmData(DataWindowContext{link_, texts_, *messages_, guard_, sensorModel_, brixAvailable(), secondChannel(),
+                                          ProgramVersionText},
+                        this);
+    connect(data_, &FrmData::exited, this, [this] {
+        setEnabled(true);
+        sensorPage_->CmdTrend()->show();
+        if (link_.state().ProgramClosing)
+            return;
+        taskTimer_.start();
+        show();
+    });
+    data_->open(this);
+    requests_.TrendRequest = false;
+}
+
+void FrmMain::openResonatorWindow()
+{
+    if (resonator_ || sensorModel_.selectedAddress() < 0)
+        return;
+    resonator_ = new FrmResonator(link_, texts_, guard_, taskTimer_, this);
+    connect(resonator_, &FrmResonator::closed, this, [this] {
+        if (!link_.state().ProgramClosing)
+            show();
+    });
+    resonator_->open(this, sensorModel_.selectedAddress());
 }
 
 }  // namespace dunmere

@@ -43,8 +43,6 @@ void FrmMain::connectSensorPage()
         connect(row.TextName, &QLineEdit::textEdited, this, [this, r](const QString& name) { sensorModel_.setRowName(r, name); });
         connect(row.ListAddress, &QComboBox::activated, this, [this, r](int item) { sensorModel_.setRowListItem(r, item); });
     }
-    // The trend and data window comes with its own part of the program.
-    sensorPage_->CmdTrend()->setEnabled(false);
 }
 
 // ---- the user's actions

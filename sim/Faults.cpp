@@ -13,7 +13,7 @@ const QByteArray LineNoise("\x55\xAA\x7E\x00\xC3", 5);
 
 bool FaultSet::any() const
 {
-    return silence || latencyMs != 0 || noiseBeforeStx || wrongChecksum || bitFlip || droppedByte || secondStx || lateReply
+    return silence || latencyMs != 0 || noiseBeforeStx || wrongChecksum || bitFlip || doubleBitFlip || droppedByte || secondStx || lateReply
         || secondMaster || closeMidReply;
 }
 
@@ -25,6 +25,7 @@ FaultSet FaultSet::combinedWith(const FaultSet& o) const
     f.noiseBeforeStx = noiseBeforeStx || o.noiseBeforeStx;
     f.wrongChecksum = wrongChecksum || o.wrongChecksum;
     f.bitFlip = bitFlip || o.bitFlip;
+    f.doubleBitFlip = doubleBitFlip || o.doubleBitFlip;
     f.droppedByte = droppedByte || o.droppedByte;
     f.secondStx = secondStx || o.secondStx;
     f.lateReply = lateReply || o.lateReply;
@@ -45,6 +46,10 @@ std::optional<WireReply> applyFaults(const FaultSet& faults, const QByteArray& f
         bytes[bytes.size() - 1] = char(0x40 + ((bytes.back() - 0x40 + 1) & 0x0F));
     if (faults.bitFlip && bytes.size() > 7)
         bytes[4] = char(bytes[4] ^ 0x01);  // the lowest bit of the payload's first byte
+    if (faults.doubleBitFlip && bytes.size() > 8) {
+        bytes[4] = char(bytes[4] ^ 0x01);
+        bytes[5] = char(bytes[5] ^ 0x01);
+    }
     if (faults.droppedByte)
         bytes.remove(middle, 1);
     if (faults.secondStx)
@@ -79,6 +84,8 @@ bool parseFault(const QString& name, FaultSet& f, QString& error)
         f.wrongChecksum = true;
     } else if (n == u"flip") {
         f.bitFlip = true;
+    } else if (n == u"flip2") {
+        f.doubleBitFlip = true;
     } else if (n == u"drop") {
         f.droppedByte = true;
     } else if (n == u"stx") {
@@ -98,7 +105,7 @@ bool parseFault(const QString& name, FaultSet& f, QString& error)
 
 QString faultNames()
 {
-    return QStringLiteral("none, silence, latency=MS, noise, checksum, flip, drop, stx, late, master, close");
+    return QStringLiteral("none, silence, latency=MS, noise, checksum, flip, flip2, drop, stx, late, master, close");
 }
 
 }  // namespace dunmere::sim

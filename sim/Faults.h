@@ -15,6 +15,8 @@ struct FaultSet {
     bool noiseBeforeStx = false;   // line noise ahead of the reply's STX
     bool wrongChecksum = false;
     bool bitFlip = false;          // one bit of the payload changed on the way
+    // The same bit changed in the payload's first two bytes: the XOR checksum cannot see it.
+    bool doubleBitFlip = false;
     bool droppedByte = false;      // one byte in the middle of the reply is lost
     bool secondStx = false;        // an STX inside the reply
     bool lateReply = false;        // the reply comes after the program's time-out
@@ -38,7 +40,7 @@ struct WireReply {
 
 [[nodiscard]] std::optional<WireReply> applyFaults(const FaultSet& faults, const QByteArray& frame, qint64 latencyMs);
 
-// Reads a fault by its command-line name: silence, latency=MS, noise, checksum, flip, drop, stx,
+// Reads a fault by its command-line name: silence, latency=MS, noise, checksum, flip, flip2, drop, stx,
 // late, master, close; "none" clears. Adds it to `faults`; false with a message when unknown.
 [[nodiscard]] bool parseFault(const QString& name, FaultSet& faults, QString& error);
 [[nodiscard]] QString faultNames();

@@ -7,6 +7,24 @@ namespace dunmere::sim {
 
 FirmwareReceiver::FirmwareReceiver() : image_(BlockCount * BlockSize, '\xFF'), received_(BlockCount) {}
 
+std::optional<FirmwareReceiver::BlockAnswer> FirmwareReceiver::parseBlockAnswer(const QString& text)
+{
+    const QString a = text.toLower();
+    if (a == u"0")
+        return BlockAnswer::Accept;
+    if (a == u"1")
+        return BlockAnswer::WriteError;
+    if (a == u"10")
+        return BlockAnswer::VerifyError;
+    if (a == u"11")
+        return BlockAnswer::WriteVerifyError;
+    if (a == u"silence")
+        return BlockAnswer::Silence;
+    if (a == u"?")
+        return BlockAnswer::NotRecognised;
+    return std::nullopt;
+}
+
 void FirmwareReceiver::setBlockAnswer(int block, BlockAnswer answer, int times)
 {
     answers_.insert(block, Planned{answer, times});
@@ -27,6 +45,8 @@ std::optional<QByteArray> FirmwareReceiver::receiveBlock(const QByteArray& data)
             answers_.erase(planned);
         if (answer == BlockAnswer::Silence)
             return std::nullopt;
+        if (answer == BlockAnswer::NotRecognised)
+            return QByteArray("?");
         if (answer != BlockAnswer::Accept)
             return QByteArray::number(int(answer));
     }

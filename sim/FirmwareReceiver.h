@@ -6,6 +6,7 @@
 #include <QBitArray>
 #include <QByteArray>
 #include <QMap>
+#include <QString>
 #include <optional>
 
 namespace dunmere::sim {
@@ -15,10 +16,21 @@ public:
     static constexpr int BlockCount = 512;
     static constexpr int BlockSize = 128;
 
-    // How a block is answered: 0 accepted, 1 write error, 10 verify error, 11 both, or silence.
-    enum class BlockAnswer { Accept = 0, WriteError = 1, VerifyError = 10, WriteVerifyError = 11, Silence = -1 };
+    // How a block is answered: 0 accepted, 1 write error, 10 verify error, 11 both, silence, or
+    // "?" as to a command it does not take.
+    enum class BlockAnswer {
+        Accept = 0,
+        WriteError = 1,
+        VerifyError = 10,
+        WriteVerifyError = 11,
+        Silence = -1,
+        NotRecognised = -2
+    };
 
     FirmwareReceiver();
+
+    // "0", "1", "10", "11", "silence" or "?", as a scenario or the console names an answer.
+    [[nodiscard]] static std::optional<BlockAnswer> parseBlockAnswer(const QString& text);
 
     // Answers the given block this way for the next `times` sendings of it (-1: always).
     void setBlockAnswer(int block, BlockAnswer answer, int times = -1);

@@ -95,6 +95,15 @@ void ParameterStore::remove(int number)
     stored_.remove(number);
 }
 
+void ParameterStore::resetToFactory(int number)
+{
+    const auto it = definitions_.constFind(number);
+    if (it == definitions_.cend() || !holdsValue(it->access))
+        return;
+    working_[number] = it->factoryValue;
+    stored_[number] = it->factoryValue;
+}
+
 void ParameterStore::factoryReset()
 {
     working_.clear();

@@ -34,6 +34,8 @@ public:
     void store() { stored_ = working_; }
     void reloadStored() { working_ = stored_; }
     void factoryReset();
+    // One parameter back to its factory value, in the working and the stored copy.
+    void resetToFactory(int number);
 
 private:
     [[nodiscard]] std::optional<QByteArray> normalise(const ParameterDefinition& d, const QByteArray& text) const;

@@ -82,18 +82,15 @@ SensorSetup setupOf(const QJsonObject& o)
 
 bool readBlocks(const QJsonArray& blocks, VirtualSensor& sensor, QString& error)
 {
-    using BA = FirmwareReceiver::BlockAnswer;
     for (const QJsonValue& v : blocks) {
         const QJsonObject b = v.toObject();
         const int number = b.value(u"block").toInt(-1);
-        const QString a = b.value(u"answer").toString();
-        const BA answer = a == u"1" ? BA::WriteError : a == u"10" ? BA::VerifyError : a == u"11" ? BA::WriteVerifyError
-                        : a == u"silence" ? BA::Silence : BA::Accept;
-        if (number < 0 || number >= FirmwareReceiver::BlockCount || (answer == BA::Accept && a != u"0")) {
-            error = QStringLiteral("sensor %1: a block needs a number 0-511 and an answer 0, 1, 10, 11 or silence").arg(sensor.address());
+        const auto answer = FirmwareReceiver::parseBlockAnswer(b.value(u"answer").toString());
+        if (number < 0 || number >= FirmwareReceiver::BlockCount || !answer) {
+            error = QStringLiteral("sensor %1: a block needs a number 0-511 and an answer 0, 1, 10, 11, silence or ?").arg(sensor.address());
             return false;
         }
-        sensor.firmware().setBlockAnswer(number, answer, b.value(u"times").toInt(-1));
+        sensor.firmware().setBlockAnswer(number, *answer, b.value(u"times").toInt(-1));
     }
     return true;
 }

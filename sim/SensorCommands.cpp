@@ -121,7 +121,7 @@ std::optional<QByteArray> subCommand(VirtualSensor& sensor, char code, const QBy
     case ChangeAddress: return changeAddress(sensor, rest);
     case FirmwareBlock: return sensor.firmware().receiveBlock(rest);
     case Restart:
-        if (rest != RestartWords)
+        if (rest != RestartWords || sensor.refusesRestart())
             return NotRecognised;
         sensor.restart();
         return std::nullopt;

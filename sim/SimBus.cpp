@@ -119,8 +119,11 @@ std::optional<WireReply> SimBus::handleFrame(int address, int frameCode, const Q
 {
     record(address, frameCode, payload);
     const QList<VirtualSensor*> targets = addressed(address);
-    if (targets.isEmpty())
+    if (targets.isEmpty()) {
+        emit frameHandled(payload, std::nullopt);
         return busFaults_.secondMaster ? secondMasterReply(address, payload) : std::nullopt;
+    }
+    std::optional<QByteArray> answer;
     if (address != 0)
         lastAddressed_ = targets.first();
     QList<WireReply> replies;
@@ -129,12 +132,14 @@ std::optional<WireReply> SimBus::handleFrame(int address, int frameCode, const Q
         const auto text = sensor->answer(payload);
         if (!text)
             continue;
+        answer = *text;
         const QByteArray frame = frame::encodeReply(replyAddress, sensor->frameCode(), *text);
         auto it = sensorFaults_.find(sensor);
         const FaultSet faults = it == sensorFaults_.end() ? busFaults_ : busFaults_.combinedWith(it->second);
         if (auto reply = applyFaults(faults, frame, latencyMs_))
             replies.append(*reply);
     }
+    emit frameHandled(payload, answer);
     if (replies.isEmpty())
         return std::nullopt;
     return collide(replies);

@@ -59,6 +59,9 @@ public:
     static constexpr qint64 ChatterIntervalMs = 350;
 
 signals:
+    // Every frame the sensors heard, with the answer a sensor gave as it left the sensor
+    // before any fault (nothing when none answered): soaks compare what the program accepted.
+    void frameHandled(const QByteArray& command, const std::optional<QByteArray>& answer);
     // Bytes another master puts on the line without being asked.
     void unsolicited(const QByteArray& bytes);
 

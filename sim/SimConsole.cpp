@@ -17,6 +17,7 @@ QString describe(const FaultSet& f)
     if (f.noiseBeforeStx) names << QStringLiteral("noise");
     if (f.wrongChecksum) names << QStringLiteral("checksum");
     if (f.bitFlip) names << QStringLiteral("flip");
+    if (f.doubleBitFlip) names << QStringLiteral("flip2");
     if (f.droppedByte) names << QStringLiteral("drop");
     if (f.secondStx) names << QStringLiteral("stx");
     if (f.lateReply) names << QStringLiteral("late");
@@ -67,7 +68,7 @@ QString SimConsole::help()
         "fault [ADDR:]NAME[,...]      switch a fault on (none clears); names: %1\n"
         "material ADDR UNSCALED       the material in front of a sensor (0 air ... 100 water)\n"
         "input ADDR on|off            the average/hold digital input\n"
-        "block ADDR N 0|1|10|11|silence [TIMES]   how firmware block N is answered\n"
+        "block ADDR N 0|1|10|11|silence|? [TIMES] how firmware block N is answered\n"
         "autocal ADDR ok|fail [MS]    outcome and length of the automatic calibration\n"
         "flags ADDR 0010000000        status flags (parameter 69)\n"
         "quit                         stop the simulator")
@@ -166,15 +167,12 @@ QString SimConsole::block(const QStringList& words)
     const int number = words[2].toInt(&ok);
     if (!ok || number < 0 || number >= FirmwareReceiver::BlockCount)
         return QStringLiteral("the block number must be 0 to 511");
-    using BA = FirmwareReceiver::BlockAnswer;
-    const QString a = words[3].toLower();
-    const BA answer = a == u"1" ? BA::WriteError : a == u"10" ? BA::VerifyError : a == u"11" ? BA::WriteVerifyError
-                    : a == u"silence" ? BA::Silence : BA::Accept;
-    if (answer == BA::Accept && a != u"0")
-        return QStringLiteral("a block is answered 0, 1, 10, 11 or silence");
+    const auto answer = FirmwareReceiver::parseBlockAnswer(words[3]);
+    if (!answer)
+        return QStringLiteral("a block is answered 0, 1, 10, 11, silence or ?");
     const int times = words.size() > 4 ? words[4].toInt() : -1;
-    s->firmware().setBlockAnswer(number, answer, times > 0 ? times : -1);
-    return QStringLiteral("sensor %1: block %2 answered %3").arg(s->address()).arg(number).arg(a);
+    s->firmware().setBlockAnswer(number, *answer, times > 0 ? times : -1);
+    return QStringLiteral("sensor %1: block %2 answered %3").arg(s->address()).arg(number).arg(words[3].toLower());
 }
 
 QString SimConsole::autoCalibration(const QStringList& words)

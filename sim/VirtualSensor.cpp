@@ -121,7 +121,8 @@ void VirtualSensor::factoryReset()
 
 void VirtualSensor::restart()
 {
-    if (firmware_.complete()) {
+    const bool upgraded = firmware_.complete();
+    if (upgraded) {
         const QByteArray found = firmware_.firmwareTextInImage();
         if (!found.isEmpty()) {
             firmwareText_ = found;
@@ -130,6 +131,10 @@ void VirtualSensor::restart()
     }
     firmware_.clear();
     parameters_.reloadStored();
+    if (upgraded) {
+        for (int number : std::as_const(upgradeResets_))
+            parameters_.resetToFactory(number);
+    }
     outputTest_ = false;
     deafUntil_ = Clock::current().nowMs() + RestartMs;
 }

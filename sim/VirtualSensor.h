@@ -9,6 +9,7 @@
 #include "ParameterStore.h"
 
 #include <QByteArray>
+#include <QList>
 #include <optional>
 
 namespace dunmere::sim {
@@ -67,6 +68,11 @@ public:
     // configuration, and is deaf for RestartMs.
     void restart();
     [[nodiscard]] bool restarting() const;
+    // Parameters a whole new image sets back to their factory values when it starts.
+    void setUpgradeResets(const QList<int>& parameters) { upgradeResets_ = parameters; }
+    // A sensor whose firmware refuses the restart command: it answers "?" and runs on.
+    void setRefusesRestart(bool on) { refusesRestart_ = on; }
+    [[nodiscard]] bool refusesRestart() const { return refusesRestart_; }
     // Brings the measurement up to the clock's present.
     void updateLive();
 
@@ -90,6 +96,8 @@ private:
     bool outputTest_ = false;
     bool averagingInput_ = false;
     qint64 deafUntil_ = -1;
+    QList<int> upgradeResets_;
+    bool refusesRestart_ = false;
 };
 
 }  // namespace dunmere::sim

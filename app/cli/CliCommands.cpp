@@ -4,6 +4,9 @@
 #include "CliConfigFileCommands.h"
 #include "CliPages.h"
 #include "CliSession.h"
+#include "CliCalibration.h"
+#include "CliLogCommands.h"
+#include "CliUpgrade.h"
 
 #include "link/Clock.h"
 #include "link/DataFolder.h"
@@ -308,6 +311,24 @@ int watch(Session& s, const QStringList& args)
     return failure ? ExitFailure : ExitOk;
 }
 
+// Settings/Type: 1 is the Brix edition.
+int editionType()
+{
+    return ReadSetting(QStringLiteral("Settings"), QStringLiteral("Type"), ConfigFilePath()) == QLatin1String("1") ? 1 : 0;
+}
+
+int upgrade(Session& s, const QStringList& args)
+{
+    UpgradeOptions options;
+    QString error;
+    if (!parseUpgradeOptions(args, options, error))
+        throw UsageError(error);
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
+    return runUpgrade(s.link, s.texts, options, editionType());
+}
+
 bool isAddress(const QString& text)
 {
     bool ok = false;
@@ -335,8 +356,7 @@ int configFileCommand(Session& s, const QString& name, const QStringList& args)
     QString printed, complaints;
     QTextStream out(&printed);
     QTextStream err(&complaints);
-    const int edition = ReadSetting(QStringLiteral("Settings"), QStringLiteral("Type"), ConfigFilePath()) == QLatin1String("1");
-    ConfigFileEnvironment env{s.link, s.texts, s.texts.language(), s.texts.path(), s.messages, edition, out, err};
+    ConfigFileEnvironment env{s.link, s.texts, s.texts.language(), s.texts.path(), s.messages, editionType(), out, err};
     int status = ExitOk;
     if (name == QLatin1String("save-config"))
         status = SaveConfigFile(env, address, file);
@@ -360,6 +380,29 @@ CommandFn configFileFunction(const char* name)
     return [name](Session& s, const QStringList& args) { return configFileCommand(s, QString::fromLatin1(name), args); };
 }
 
+// The logging commands run the data window's own procedures.
+CommandFn logCommand(int (*run)(LogCommandSession&, const QStringList&, QString&))
+{
+    return [run](Session& s, const QStringList& args) {
+        LogCommandSession session{s.link, s.model, s.sensors, s.texts, s.messages, [&s] { return int(s.bus.open()); },
+                                  editionType() == 1};
+        QString usage;
+        const int status = run(session, args, usage);
+        if (!usage.isEmpty())
+            throw UsageError(usage);
+        return status;
+    };
+}
+
+int logToCsv(Session&, const QStringList& args)
+{
+    QString usage;
+    const int status = runLogToCsv(args, usage);
+    if (!usage.isEmpty())
+        throw UsageError(usage);
+    return status;
+}
+
 CommandFn commandFunction(const QString& name)
 {
     static const QMap<QString, CommandFn> table{
@@ -367,20 +410,33 @@ CommandFn commandFunction(const QString& name)
         {QStringLiteral("write"), write},     {QStringLiteral("command"), command},
         {QStringLiteral("action"), action},   {QStringLiteral("snapshot"), snapshot},
         {QStringLiteral("rename"), rename},   {QStringLiteral("move"), move},
-        {QStringLiteral("watch"), watch},
+        {QStringLiteral("watch"), watch},     {QStringLiteral("upgrade"), upgrade},
         {QStringLiteral("save-config"), configFileFunction("save-config")},
         {QStringLiteral("restore-config"), configFileFunction("restore-config")},
         {QStringLiteral("diff-config"), configFileFunction("diff-config")},
         {QStringLiteral("backup"), Backup},
         {QStringLiteral("check"), Check},
+        {QStringLiteral("log"), logCommand(runLog)},
+        {QStringLiteral("sweep"), logCommand(runSweep)},
+        {QStringLiteral("log-to-csv"), logToCsv},
     };
     if (IsPageCommand(name))
         return [name](Session& s, const QStringList& args) { return runPageCommand(s, name, args); };
+    if (IsCalibrationCommand(name))
+        return [](Session& s, const QStringList&) { return RunCalibrationCommand(s); };
     return table.value(name);
 }
 
 // Commands whose output is a stream of lines (JSON Lines in JSON).
 bool streams(const QString& command) { return command == QLatin1String("watch"); }
+
+// Commands that still print their plain lines and tell their failures on standard error only.
+bool printsPlainly(const QString& command)
+{
+    static const QStringList plain{QStringLiteral("log"), QStringLiteral("sweep"), QStringLiteral("log-to-csv"),
+                                   QStringLiteral("upgrade")};
+    return plain.contains(command) || IsCalibrationCommand(command);
+}
 
 int runOnBus(Session& session)
 {
@@ -402,7 +458,10 @@ int runOnBus(Session& session)
     }
     // A script reading JSON learns why from the document, not only from the exit status.
     if (status != ExitOk && !session.output.failed()) {
-        const QString told = session.output.lastMessage();
+        QString told = session.output.lastMessage();
+        if (told.isEmpty() && printsPlainly(options.command))
+            told = status == ExitUsage ? QStringLiteral("wrong arguments; the reason is on standard error")
+                                       : QStringLiteral("failed; the reason is on standard error");
         session.output.noteError(told.isEmpty() ? QStringLiteral("no valid reply (-99)") : told);
     }
     return status;

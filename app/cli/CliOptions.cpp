@@ -1,5 +1,7 @@
 #include "CliOptions.h"
 
+#include "CliCalibration.h"
+
 #include <array>
 
 namespace dunmere::cli {
@@ -12,7 +14,7 @@ struct CommandText {
     const char* description;
 };
 
-constexpr std::array<CommandText, 20> Commands{{
+constexpr std::array<CommandText, 24> Commands{{
     {"search", "search",
      "Searches the bus and prints one line per sensor found, in address order: address,\n"
      "identity, name, firmware text, type code and firmware version, separated by TAB.\n"
@@ -87,6 +89,26 @@ constexpr std::array<CommandText, 20> Commands{{
      "whose sensor no bus had. Exit status 0 only when all are equal.\n"
      "JSON: \"sensors\", each with bus, address, identity, file, outcome and differences\n"
      "(parameter, label, saved, present)."},
+    {"log", "log ADDR... [--interval S] [--readings 0,3,7] --out FILE [--duration S]",
+     "Samples the sensors at ADDR... (up to six, in that order) every S seconds (1, 2, 3, 5, 10\n"
+     "or 60; at least 2 for three sensors, 3 for four, 5 for five or six) and appends the data\n"
+     "window's log to FILE: its header, then one line per sample. Readings by number: 0\n"
+     "filtered and 1 average unscaled, 2 filtered unscaled 2, 3 filtered and 4 average\n"
+     "moisture, 5 electronics, 6 resonator and 7 material temperature, 8 Brix (Brix edition),\n"
+     "9 and 10 the raw samples of the first sensor (on their own). The lines are written every\n"
+     "five minutes and at the end: after S seconds, or on Ctrl-C."},
+    {"sweep", "sweep ADDR",
+     "Reads the resonator test of the sensor at ADDR: the 50 sweep points (position and byte,\n"
+     "0-255), then the uncompensated and compensated values and the material temperature."},
+    {"log-to-csv", "log-to-csv LOGFILE CSVFILE",
+     "Converts a data log written by the data window or by log into CSV (UTF-8, comma-separated,\n"
+     "ISO 8601 times, one column per sensor and reading). Needs no bus."},
+    {"upgrade", "upgrade ADDR FILE [--yes] [--restore-config]",
+     "Replaces the firmware of the sensor at ADDR with its image from the firmware file FILE,\n"
+     "restarts it and prints the new firmware text and checksum. Asks first unless --yes is\n"
+     "given. The status texts go to standard output, a progress bar to standard error; Ctrl-C\n"
+     "cancels after the block being sent. The configuration is read before and after: the\n"
+     "values the new firmware changed are listed, and --restore-config writes the old ones back."},
 }};
 
 const CommandText* findCommand(const QString& name)
@@ -202,7 +224,8 @@ ParseResult parseOptions(const QStringList& args)
         return result;
     if (o.command.isEmpty())
         result.error = QStringLiteral("no command given");
-    else if (o.buses.isEmpty() && o.command != QLatin1String("diff-config"))
+    else if (o.buses.isEmpty() && commandNeedsBus(o.command)
+             && (!IsCalibrationCommand(o.command) || CalibrationCommandNeedsBus(o.command)))
         result.error = QStringLiteral(
             "choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate (the demonstration bus)");
     else if (o.buses.size() > 1 && !takesWholeBuses(o.command))
@@ -210,7 +233,13 @@ ParseResult parseOptions(const QStringList& args)
     return result;
 }
 
-bool isCommand(const QString& command) { return findCommand(command) != nullptr; }
+bool isCommand(const QString& command) { return findCommand(command) != nullptr || IsCalibrationCommand(command); }
+
+// diff-config of two files needs none either; it asks for a bus itself when given an address.
+bool commandNeedsBus(const QString& command)
+{
+    return command != QLatin1String("log-to-csv") && command != QLatin1String("diff-config");
+}
 
 bool takesWholeBuses(const QString& command)
 {
@@ -219,6 +248,8 @@ bool takesWholeBuses(const QString& command)
 
 QString commandHelp(const QString& command)
 {
+    if (IsCalibrationCommand(command))
+        return CalibrationCommandHelp(command);
     const CommandText* c = findCommand(command);
     if (!c)
         return {};
@@ -256,6 +287,9 @@ QString programHelp()
         "Commands:\n");
     for (const CommandText& c : Commands)
         help += QStringLiteral("  %1\n").arg(QLatin1String(c.usage));
+    help += QStringLiteral("\nCalibration commands (only write-calibration and averaging need a bus):\n");
+    for (const QString& usage : CalibrationCommandUsages())
+        help += QStringLiteral("  %1\n").arg(usage);
     help += QStringLiteral(
         "\nADDR is a bus address from 1 to 16. Progress goes to standard error while it is a\n"
         "terminal. Exit status: 0 when every reply was valid, 1 when an operation got no valid\n"

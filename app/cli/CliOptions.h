@@ -48,5 +48,7 @@ struct ParseResult {
 [[nodiscard]] bool isCommand(const QString& command);
 // Commands that work on every sensor of a bus, and so may run on several buses in turn.
 [[nodiscard]] bool takesWholeBuses(const QString& command);
+// log-to-csv works on files only.
+[[nodiscard]] bool commandNeedsBus(const QString& command);
 
 }  // namespace dunmere::cli

@@ -167,6 +167,7 @@ int main(int argc, char** argv)
         return 0;
     if (shots) {
         shots->writeMainWindow(main);
+        shots->writeCalibrationWindows(main);
         main.close();
         for (const QString& path : shots->written())
             std::printf("%s\n", qPrintable(path));

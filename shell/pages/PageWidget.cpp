@@ -79,9 +79,12 @@ void PageWidget::create(const PageControl& c)
     w->setObjectName(QString::fromLatin1(c.name));
     if (parentName == QLatin1String("FramePW") && c.kind == ControlKind::Button)
         w->setFixedWidth(KeyWidth);
-    // Advice that spans its group: it wraps rather than runs off the edge.
-    if (auto* note = qobject_cast<QLabel*>(w); note && IsNote(w->objectName()))
+    // Advice and status sentences: they wrap within their cell rather than run off its edge or
+    // widen it.
+    if (auto* note = qobject_cast<QLabel*>(w); note && IsNote(w->objectName())) {
         note->setWordWrap(true);
+        note->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
     controls_.insert(w->objectName(), w);
 }
 

@@ -43,6 +43,8 @@ private slots:
     void configUnderThePagesCaptions();
     void jsonForEveryCommand_data();
     void jsonForEveryCommand();
+    void plainCommandsUnderJson_data();
+    void plainCommandsUnderJson();
     void progressOnlyOnATerminal();
 
 private:
@@ -292,6 +294,37 @@ void TestCli::jsonForEveryCommand()
         for (const QString& key : keys)
             QVERIFY2(o.contains(key), qPrintable(key + QStringLiteral(" in ") + text));
     }
+}
+
+// The commands that print plainly still end normally under --json, with a closing document
+// that names them and, on failure, does not blame a sensor.
+void TestCli::plainCommandsUnderJson_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("status");
+    QTest::newRow("sweep") << QStringList{"--simulate", Bus, "sweep", "1"} << "sweep" << 0;
+    QTest::newRow("averaging") << QStringList{"--simulate", Bus, "averaging", "1", "start"} << "averaging" << 0;
+    QTest::newRow("log-to-csv without files") << QStringList{"log-to-csv"} << "log-to-csv" << 2;
+    QTest::newRow("fit-moisture of no file") << QStringList{"fit-moisture", "/nonexistent/points.txt"} << "fit-moisture" << 2;
+    QTest::newRow("upgrade of no file") << QStringList{"--simulate", Bus, "upgrade", "1", "/nonexistent/image.bin", "--yes"} << "upgrade" << 1;
+}
+
+void TestCli::plainCommandsUnderJson()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, command);
+    QFETCH(int, status);
+    const Run r = run(QStringList{QStringLiteral("--json")} + arguments);
+    QVERIFY2(r.status == status, qPrintable(QStringLiteral("status %1: %2%3").arg(r.status).arg(r.out, r.err)));
+    const qsizetype start = r.out.lastIndexOf(QStringLiteral("{\n"));
+    QVERIFY2(start >= 0, qPrintable(r.out));
+    const QJsonDocument document = QJsonDocument::fromJson(r.out.mid(start).toUtf8());
+    QVERIFY2(document.isObject(), qPrintable(r.out));
+    const QJsonObject o = document.object();
+    QCOMPARE(o.value(QStringLiteral("command")).toString(), command);
+    QCOMPARE(o.contains(QStringLiteral("error")), status != 0);
+    QVERIFY(!o.value(QStringLiteral("error")).toString().contains(QStringLiteral("-99")));
 }
 
 void TestCli::progressOnlyOnATerminal()

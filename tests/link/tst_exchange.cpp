@@ -72,6 +72,10 @@ private slots:
         QTest::newRow("second STX drops the frame")
             << QByteArray("\x02" "c@\x02" "c@B!\x03" "EA") << "-99" << 1 << qint64(1500);
         QTest::newRow("line noise STX ETX @@") << QByteArray("\x02\x03@@") << "-99" << 2 << qint64(5);
+        // Found by the fault soak: another master's command "R64" to address 3 (address + 64)
+        // is a whole frame, but no reply; the sensor's reply after it is.
+        QTest::newRow("another master's command is passed over")
+            << QByteArray("\x02" "C@AR64\x03" "AB" "\x02" "c@B!\x03" "D@") << "!" << 0 << qint64(5);
     }
     void receiveOutcomes()
     {

@@ -1,7 +1,9 @@
 // ReadSetting and WriteSetting on real files in a temporary folder: the 149-character limit,
 // case-insensitive names, blanks and quotes around values, missing files, sections and keys,
 // Unicode values in UTF-16LE files, and writes that must change no byte but the ones of the
-// setting (expected files are written out by hand, byte for byte). Not covered: files that
+// setting (expected files are written out by hand, byte for byte), damaged files whose new
+// section must still read back (a stray UTF-16 byte, a bare CR, a cut-off UTF-8 character),
+// and a file that cannot be read, which must never be written. Not covered: files that
 // cannot be written (a refused write is only logged), and other processes changing the file
 // within the same millisecond as a read.
 
@@ -10,6 +12,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
 
 using namespace dunmere;
 
@@ -33,6 +40,22 @@ template <std::size_t N>
 QByteArray bytesOf(const char (&literal)[N])
 {
     return QByteArray(literal, N - 1);
+}
+
+// Runs fn as a user without privileges: root reads any file, whatever its permissions say.
+// False when that user could not be taken on or fn failed.
+bool runUnprivileged(const std::function<bool()>& fn)
+{
+    if (geteuid() != 0)
+        return fn();
+    const pid_t child = fork();
+    if (child == 0) {
+        const uid_t nobody = 65534;
+        const bool ok = setgid(nobody) == 0 && setuid(nobody) == 0 && fn();
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 }  // namespace
@@ -59,6 +82,10 @@ private slots:
     void writeKeepsUtf8FileUtf8();
     void writeAfterReadSeesTheNewValue();
     void writeWithLineBreakIsRefused();
+    void newSectionReadsBackFromADamagedFile_data();
+    void newSectionReadsBackFromADamagedFile();
+    void unreadableFileIsNeverWritten();
+    void eightBitFileKeepsReadingAsBefore();
 
 private:
     void writeFile(const QByteArray& bytes)
@@ -242,6 +269,83 @@ void TestSettings::writeWithLineBreakIsRefused()
     WriteSetting(QStringLiteral("S"), QStringLiteral("A=B"), QStringLiteral("2"), path);
     WriteSetting(QString(), QStringLiteral("K"), QStringLiteral("2"), path);
     QCOMPARE(fileBytes(), QByteArray("[S]\nK=1\n"));
+}
+
+void TestSettings::newSectionReadsBackFromADamagedFile_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("oldValue");  // [S] K, read after the write
+
+    // The reader drops the last byte of an odd-sized UTF-16 file; the section goes in before it.
+    QTest::newRow("UTF-16 with a stray byte")
+        << bom16() + utf16le(QStringLiteral("[S]\r\nK=1\r\n")) + QByteArray("\x41")
+        << bom16() + utf16le(QStringLiteral("[S]\r\nK=1\r\n\r\n[New]\r\nA=\u00E9\r\n")) + QByteArray("\x41")
+        << QStringLiteral("1");
+    // A bare CR ends the last line for the reader; only LF is added to complete it.
+    QTest::newRow("last line ends in a bare CR") << QByteArray("[S]\r\nK=1\r")
+                                                 << QByteArray("[S]\r\nK=1\r\n\r\n[New]\r\nA=\xC3\xA9\r\n")
+                                                 << QStringLiteral("1");
+    QTest::newRow("bare CR in a file of LF lines") << QByteArray("[S]\nK=1\r")
+                                                   << QByteArray("[S]\nK=1\r\n\n[New]\nA=\xC3\xA9\n")
+                                                   << QStringLiteral("1");
+    // A character cut off at the end stays where it is, after the new text, so the file
+    // still reads as UTF-8.
+    QTest::newRow("UTF-8 ending in half a character")
+        << QByteArray("[S]\nK=\xD0\x94\xD0\xB0\n\xD0")
+        << QByteArray("[S]\nK=\xD0\x94\xD0\xB0\n\n[New]\nA=\xC3\xA9\n\xD0") << QStringLiteral(u"\u0414\u0430");
+    QTest::newRow("UTF-8 value cut off in its last character")
+        << QByteArray("[S]\nK=\xD0\x94\xE2\x82")
+        << QByteArray("[S]\nK=\xD0\x94\n\n[New]\nA=\xC3\xA9\n\xE2\x82") << QStringLiteral(u"\u0414");
+}
+
+// Found by fuzzing the read-write-read round trip: the writer appended after bytes the reader
+// had not taken as text, so the new section read back shifted, or an old value changed.
+void TestSettings::newSectionReadsBackFromADamagedFile()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, oldValue);
+    writeFile(before);
+    WriteSetting(QStringLiteral("New"), QStringLiteral("A"), QStringLiteral(u"\u00E9"), path);
+    QCOMPARE(fileBytes(), after);
+    QCOMPARE(ReadSetting(QStringLiteral("New"), QStringLiteral("A"), path), QStringLiteral(u"\u00E9"));
+    QCOMPARE(ReadSetting(QStringLiteral("S"), QStringLiteral("K"), path), oldValue);
+}
+
+void TestSettings::unreadableFileIsNeverWritten()
+{
+    // What could be read of such a file is nothing; writing that back with one key would lose
+    // every setting and language text it holds.
+    const QByteArray before("[Settings]\r\nPort=COM\r\n\r\n[Language1]\r\nLangOK=OK\r\n");
+    writeFile(before);
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
+    // Writable but not readable: the replacing write itself would be allowed.
+    QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther));
+    const bool ran = runUnprivileged([this] {
+        WriteSetting(QStringLiteral("Adapter"), QStringLiteral("Host"), QStringLiteral("h"), path);
+        return ReadSetting(QStringLiteral("Settings"), QStringLiteral("Port"), path).isEmpty();
+    });
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    QVERIFY(ran);
+    QCOMPARE(fileBytes(), before);
+}
+
+void TestSettings::eightBitFileKeepsReadingAsBefore()
+{
+    // Read as 8-bit text (the E9 alone is no UTF-8): K is "\u00E9" and A is "\u00C3\u00A9".
+    const QByteArray latin1("[S]\nK=\xE9\nA=\xC3\xA9\n");
+    writeFile(latin1);
+    // Replacing the E9 would make the file read as UTF-8, and A as "\u00E9".
+    WriteSetting(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("x"), path);
+    // A text that has no 8-bit form would be written as "?".
+    WriteSetting(QStringLiteral("S"), QStringLiteral("B"), QStringLiteral(u"\u0416"), path);
+    QCOMPARE(fileBytes(), latin1);
+    QCOMPARE(ReadSetting(QStringLiteral("S"), QStringLiteral("A"), path), QStringLiteral(u"\u00C3\u00A9"));
+
+    WriteSetting(QStringLiteral("S"), QStringLiteral("B"), QStringLiteral(u"\u00FC"), path);
+    QCOMPARE(fileBytes(), QByteArray("[S]\nK=\xE9\nA=\xC3\xA9\nB=\xFC\n"));
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

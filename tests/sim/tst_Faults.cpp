@@ -44,6 +44,8 @@ private slots:
         QTest::newRow("wrong checksum") << "1:checksum" << "-99" << 2;
         QTest::newRow("flipped bit") << "1:flip" << "-99" << 2;
         QTest::newRow("dropped byte") << "1:drop" << "-99" << 2;
+        // The 8-bit XOR checksum cannot see the same bit changed in two bytes.
+        QTest::newRow("two flipped bits pass the checksum") << "1:flip2" << "1/2857" << 0;
         QTest::newRow("second STX abandons the frame") << "1:stx" << "-99" << 1;
         QTest::newRow("reply after the time-out") << "1:late" << "-99" << 1;
         QTest::newRow("line-wide checksum") << "checksum" << "-99" << 2;

@@ -346,10 +346,13 @@ void SmoothingTimeClicked(PagesContext& ctx)
     }
 }
 
+bool OpensBrixCalibration(const PagesContext& ctx) { return ctx.editionType == 1 || ctx.type.BrixSelected; }
+
 bool EnterConfigurationPage(PagesContext& ctx, bool configLocked, bool calibrationLocked)
 {
     ControlModel& m = ctx.model;
-    EnableControls(m, {"CmdCalibrate"}, !calibrationLocked);
+    // The Brix calibration window is not part of the program yet: only the moisture one opens.
+    EnableControls(m, {"CmdCalibrate"}, !calibrationLocked && !OpensBrixCalibration(ctx));
     const bool editable = !configLocked;
     m.setEnabled({"FrameInput", "FrameOutput", "FrameSigProc", "FrameValidRange", "LblM", "LblACal", "QuiLabel1",
                   "LblBCal", "QuiLabel2", "LblCCal", "LblSSDCal", "TextMA", "TextMB", "TextMC", "TextMSSD",

@@ -40,6 +40,9 @@ void SmoothingTimeClicked(PagesContext& ctx);
 // Entering the Configuration page; true when the page is to be read from the sensor.
 // configLocked: chkDisableConfig ticked while hidden. calibrationLocked: DisableCalib is 1.
 [[nodiscard]] bool EnterConfigurationPage(PagesContext& ctx, bool configLocked, bool calibrationLocked);
+// CmdCalibrate opens the Brix calibration window: in the Brix edition, or for a sensor with
+// BrixSelected.
+[[nodiscard]] bool OpensBrixCalibration(const PagesContext& ctx);
 
 // The Advanced-page writes: write, confirm, refresh the diagnostics fully.
 void WriteMeasurementMode(PagesContext& ctx, int channel);  // 1 or 2

@@ -62,8 +62,10 @@ void showColumns(ControlModel& m, const QString& reply, const char* label, int f
 void refreshStatus(PagesContext& ctx)
 {
     ControlModel& m = ctx.model;
-    const QString flags = readParameter(ctx, 69) + QStringLiteral("0000000000");
-    auto isSet = [&](int position) { return flags.at(position - 1) == QLatin1Char('1'); };
+    // A position beyond the reply reads as clear: a short or empty reply (a sensor may answer
+    // with no text at all) shows every flag clear rather than reading past its end.
+    const QString flags = readParameter(ctx, 69);
+    auto isSet = [&](int position) { return position <= flags.size() && flags.at(position - 1) == QLatin1Char('1'); };
     m.setText(QStringLiteral("LblStatus_0"), ctx.tr(isSet(1) ? "LangStatus0b" : "LangStatus0a"));
     const std::pair<int, const char*> positions[] = {
         {1, "LblStatus_0"}, {7, "LblStatus_3"}, {8, "LblStatus_6"}, {9, "LblStatus_4"}, {11, "LblStatus_5"}};

@@ -156,7 +156,7 @@ const std::vector<PageControl> controls = {
     {2, "UploadButton", K::Button, "", "Upload", Shown, Off},
     {2, "UploadProgress", K::Progress, "", "", Hidden, On},
     {2, "ProgressBar1", K::Progress, "", "", Hidden, On},
-    {2, "cmdResonator", K::Button, "", "Resonator", Hidden, Off},
+    {2, "cmdResonator", K::Button, "", "Resonator", Hidden, On},
     {2, "CmdOutputTest", K::Button, "", "Analogue Output Test", Shown, Off},
     {2, "FrameInterface", K::Frame, "", "Output Test", Hidden, On},
     {2, "SlidermA_0", K::Slider, "FrameInterface", "", Shown, On},
@@ -247,10 +247,10 @@ const std::vector<PageControl>& PageControls()
 
 bool OpensMissingWindow(const QString& name)
 {
-    // Calibration, firmware upgrade, resonator, adapter set-up and diagnostics.
+    // Adapter set-up and diagnostics.
     static const QSet<QString> buttons = {
-        QStringLiteral("CmdCalibrate"),  QStringLiteral("CmdUpgrade"),    QStringLiteral("CmdUpgradeCancel"),
-        QStringLiteral("cmdResonator"),  QStringLiteral("cmdEASettings"), QStringLiteral("cmdEADiagnostics"),
+        QStringLiteral("cmdEASettings"),
+        QStringLiteral("cmdEADiagnostics"),
     };
     return buttons.contains(name);
 }

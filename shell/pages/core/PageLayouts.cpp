@@ -58,7 +58,7 @@ const std::vector<GridLayoutRows> layouts = {
     {"FrameFirmware",
      {{"LblFirmVersion", "LblVersionNumber"},
       {"LblFirmChecksum", "LblChecksum"},
-      {"CmdUpgrade", "CmdUpgradeCancel"},
+      {"CmdUpgrade|CmdUpgradeCancel", ""},
       {"LblUpgradeStatus", "<"}}},
     {"FrameEthernetAdapter",
      {{"lblEAIPAddressDiag", "lblIPAddressDiag"},
@@ -125,7 +125,7 @@ bool StaysAboveCover(const QString& name)
 
 bool IsNote(const QString& name)
 {
-    return name == QLatin1String("lblMeasurementWarning");
+    return name == QLatin1String("lblMeasurementWarning") || name == QLatin1String("LblUpgradeStatus");
 }
 
 }  // namespace dunmere

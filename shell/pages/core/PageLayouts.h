@@ -21,7 +21,7 @@ struct GridLayoutRows {
 [[nodiscard]] bool CoversPage(const QString& name);
 // The button that opens and closes such a group, kept above it.
 [[nodiscard]] bool StaysAboveCover(const QString& name);
-// Labels that hold a sentence of advice rather than a caption or a value.
+// Labels that hold a sentence of advice or status rather than a caption or a value.
 [[nodiscard]] bool IsNote(const QString& name);
 
 }  // namespace dunmere

@@ -71,6 +71,7 @@ PagesCore::PagesCore(Link& link, const TextSource& texts, Messages* messages, Ta
 {
     AddPageControls(model_);
     access_ = std::make_unique<AccessLevels>(ctx_, settingsPath_);
+    firmware_ = std::make_unique<FirmwareGroup>(ctx_);
     // Every type adaptation rebuilds the output-variable lists, the full diagnostics refresh
     // included; the Sensor page's value lists follow them.
     connect(&model_, &ControlModel::itemsReplaced, this, [this](const QString& name) {
@@ -140,6 +141,7 @@ void PagesCore::diagnosticsPageEntered(int previousTab, const AdapterConnection&
 {
     requests_.FullRefreshRequest = true;
     EnterDiagnosticsPage(ctx_, previousTab, connection);
+    firmware_->keepButtonsOff();
 }
 
 void PagesCore::runConfigurationTick()
@@ -216,6 +218,10 @@ void PagesCore::serveRequest(DiagnosticsRequest request)
         serveConfigurationFile(request);
         return;
     }
+    if (request == DiagnosticsRequest::Upgrade) {
+        serveUpgrade();
+        return;
+    }
     {
         Busy busy(*this);
         switch (request) {
@@ -230,7 +236,7 @@ void PagesCore::serveRequest(DiagnosticsRequest request)
         case DiagnosticsRequest::ArmType: WriteArmType(ctx_); break;
         case DiagnosticsRequest::SaveConfiguration:
         case DiagnosticsRequest::RestoreConfiguration:
-        case DiagnosticsRequest::Upgrade:
+        case DiagnosticsRequest::Upgrade:  // served above
         case DiagnosticsRequest::None: break;
         }
     }
@@ -251,6 +257,19 @@ void PagesCore::serveConfigurationFile(DiagnosticsRequest request)
     } else {
         RestoreConfigurationFromPage(ctx_, fileHost_);
         requests_.FullRefreshRequest = true;
+    }
+}
+
+void PagesCore::serveUpgrade()
+{
+    const QString fileName = firmware_->chooseFile();
+    emit hourglassChanged(true);
+    const bool upgraded = firmware_->serve(fileName);
+    emit hourglassChanged(false);
+    model_.setEnabled(QStringLiteral("CmdUpgrade"), true);
+    if (upgraded) {
+        ctx_.type.CurrentTypeCode = ctx_.sensor.typeCode;
+        emit firmwareUpgraded(ctx_.sensor.address, ctx_.sensor.firmwareText);
     }
 }
 
@@ -291,6 +310,19 @@ void PagesCore::buttonClicked(const QString& name)
 {
     if (!model_.enabled(name))
         return;
+    // While blocks are sent only the cancel button acts: a code typed or a log-out would
+    // change the upgrade group under the transfer.
+    if (name == QLatin1String("CmdUpgradeCancel")) {
+        firmware_->cancelClicked();
+        return;
+    }
+    if (firmware_->running())
+        return;
+    if (name == QLatin1String("CmdUpgrade")) {
+        firmware_->upgradeClicked();
+        raise(DiagnosticsRequest::Upgrade, name);
+        return;
+    }
     for (const RequestButton& rb : requestButtons) {
         if (name == QLatin1String(rb.button)) {
             raise(rb.request, name);
@@ -314,8 +346,13 @@ void PagesCore::buttonClicked(const QString& name)
         access_->pressKey(name.mid(4).toInt());
     } else if (name.startsWith(QLatin1String("CmdLogOut_"))) {
         access_->logOut();
+    } else if (name == QLatin1String("CmdCalibrate")) {
+        requests_.CalibrationWindowRequest = true;
+        emit calibrationWindowRequested();
     } else if (name == QLatin1String("CmdOutputTest")) {
         toggleOutputTest();
+    } else if (name == QLatin1String("cmdResonator")) {
+        emit resonatorRequested();
     } else if (name.startsWith(QLatin1String("CmdmA_"))) {
         QuickOutputSetting(ctx_, name.mid(6).toInt());
     }

@@ -24,6 +24,7 @@
 #include "ConfigurationFilePage.h"
 #include "ControlModel.h"
 #include "DiagnosticsProcedures.h"
+#include "FirmwareGroup.h"
 #include "PagesContext.h"
 #include "shell/core/TaskRequests.h"
 
@@ -44,6 +45,7 @@ public:
     [[nodiscard]] ControlModel& model() { return model_; }
     [[nodiscard]] PagesContext& context() { return ctx_; }
     [[nodiscard]] AccessLevels& accessLevels() { return *access_; }
+    [[nodiscard]] FirmwareGroup& firmware() { return *firmware_; }
     [[nodiscard]] const SensorTypeState& typeState() const { return ctx_.type; }
 
     void setSelectedSensor(const PageSensor& sensor);
@@ -72,15 +74,24 @@ public:
 
 signals:
     void busyChanged(bool busy);
+    // cmdResonator: the main window opens the resonator test window.
+    void resonatorRequested();
+    // The hourglass alone: a firmware upgrade keeps the tabs and its cancel button usable.
+    void hourglassChanged(bool on);
+    // The selected sensor took a new firmware: its record follows.
+    void firmwareUpgraded(int address, const QString& firmwareText);
     void valueListsRefilled();
     // From the Write click until its write has run, the page may not change.
     void writePending(bool pending);
+    // CmdCalibrate raised CalibrationWindowRequest; without sensors no tick serves it.
+    void calibrationWindowRequested();
 
 private:
     class Busy;
     void serveFill();
     void serveWrite();
     void serveRequest(DiagnosticsRequest request);
+    void serveUpgrade();
     void serveFactoryReset();
     void serveConfigurationFile(DiagnosticsRequest request);
     void raise(DiagnosticsRequest request, const QString& button);
@@ -91,6 +102,7 @@ private:
     TaskRequests& requests_;
     QString settingsPath_;
     std::unique_ptr<AccessLevels> access_;
+    std::unique_ptr<FirmwareGroup> firmware_;
     // The last fill of the selected sensor got every answer: only then may the page be written.
     bool fillComplete_ = false;
     ConfigurationFileHost fileHost_;
