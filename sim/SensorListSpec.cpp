@@ -114,4 +114,22 @@ void buildDemoBus(SimBus& bus)
     [[maybe_unused]] const bool added = populate(bus, demoSensors());
 }
 
+bool buildSimulatedBus(SimBus& bus, const QString& spec, QString& error)
+{
+    if (spec.isEmpty()) {
+        buildDemoBus(bus);
+        return true;
+    }
+    const SensorListResult list = parseSensorList(spec);
+    if (!list.ok()) {
+        error = list.error;
+        return false;
+    }
+    if (!populate(bus, list.sensors)) {
+        error = QStringLiteral("more than one sensor at an address");
+        return false;
+    }
+    return true;
+}
+
 }  // namespace dunmere::sim

@@ -24,5 +24,8 @@ struct SensorListResult {
 // Adds the sensors to the bus; false when the bus had no room for all of them.
 [[nodiscard]] bool populate(SimBus& bus, const QList<SensorSetup>& sensors);
 void buildDemoBus(SimBus& bus);
+// The bus of --simulate, the same in every program: the demonstration bus for an empty spec,
+// else the listed sensors. False, with the reason, when spec is not a sensor list that fits.
+[[nodiscard]] bool buildSimulatedBus(SimBus& bus, const QString& spec, QString& error);
 
 }  // namespace dunmere::sim

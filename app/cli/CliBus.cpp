@@ -1,5 +1,7 @@
 #include "CliBus.h"
 
+#include "CliOutput.h"
+
 #include "link/Clock.h"
 #include "link/ComPorts.h"
 #include "link/DataFolder.h"
@@ -19,13 +21,12 @@ namespace {
 
 constexpr int ConnectWaitMs = 12000;
 
-void complain(const QString& text) { std::fprintf(stderr, "dunmere-cli: %s\n", text.toLocal8Bit().constData()); }
-
 }  // namespace
 
-CliBus::CliBus(Link& link, const Options& options) : link_(link), options_(options)
+CliBus::CliBus(Link& link, const BusChoice& choice, bool traced, CliOutput& output)
+    : link_(link), choice_(choice), output_(output)
 {
-    if (options_.trace)
+    if (traced)
         QObject::connect(&link_, &Link::traffic, &link_, [this](bool out, const QByteArray& bytes) { trace(out, bytes); });
 }
 
@@ -38,25 +39,37 @@ void CliBus::trace(bool outgoing, const QByteArray& bytes) const
     std::fprintf(stderr, "%s\n", line.toLatin1().constData());
 }
 
+void CliBus::use(std::unique_ptr<Transport> transport, const QString& description)
+{
+    transport_ = std::move(transport);
+    Transport* t = transport_.get();
+    QObject::connect(t, &Transport::failed, &link_, [this, t, description] {
+        if (lost())
+            return;
+        const QString reason = t->errorText();
+        lostText_ = description + (reason.isEmpty() ? QString() : QStringLiteral(" (") + reason + QLatin1Char(')'));
+    });
+    link_.setTransport(t);
+}
+
 ExitStatus CliBus::open()
 {
-    switch (options_.bus) {
-    case Options::Bus::Tcp: return openTcp();
-    case Options::Bus::Serial: return openSerial();
-    case Options::Bus::Simulate: return openSimulated();
-    case Options::Bus::None: break;
+    switch (choice_.kind) {
+    case BusChoice::Kind::Tcp: return openTcp();
+    case BusChoice::Kind::Serial: return openSerial();
+    case BusChoice::Kind::Simulate: return openSimulated();
     }
     return ExitUsage;
 }
 
 ExitStatus CliBus::openTcp()
 {
-    const QString& target = options_.busArgument;
+    const QString& target = choice_.argument;
     const qsizetype colon = target.lastIndexOf(QLatin1Char(':'));
     bool ok = false;
     const int port = colon > 0 ? target.mid(colon + 1).toInt(&ok) : 0;
     if (!ok || port < 1 || port > 65535) {
-        complain(QStringLiteral("--tcp takes HOST:PORT, such as 192.168.0.50:10001"));
+        output_.error(QStringLiteral("--tcp takes HOST:PORT, such as 192.168.0.50:10001"));
         return ExitUsage;
     }
     const QString host = target.left(colon);
@@ -67,23 +80,22 @@ ExitStatus CliBus::openTcp()
     clock.waitUntil([&] { return tcp->state() != TcpClient::State::Connecting; }, start + ConnectWaitMs);
     if (tcp->state() != TcpClient::State::Connected) {
         const QString reason = tcp->errorText().isEmpty() ? QStringLiteral("no answer") : tcp->errorText();
-        complain(QStringLiteral("cannot connect to %1: %2").arg(target, reason));
+        output_.error(QStringLiteral("cannot connect to %1: %2").arg(target, reason));
         return ExitFailure;
     }
     link_.state().ConnectTime = clock.nowMs() - start;
-    transport_ = std::move(tcp);
-    link_.setTransport(transport_.get());
+    use(std::move(tcp), QStringLiteral("the connection to %1 was lost").arg(target));
     return ExitOk;
 }
 
 ExitStatus CliBus::openSerial()
 {
-    QString path = options_.busArgument;
+    QString path = choice_.argument;
     bool isNumber = false;
     const int number = path.toInt(&isNumber);
     if (isNumber) {
         if (number < 1 || number > ComPorts::MaxPort) {
-            complain(QStringLiteral("--serial takes a port number from 1 to 16 or a device path"));
+            output_.error(QStringLiteral("--serial takes a port number from 1 to 16 or a device path"));
             return ExitUsage;
         }
         SystemTransports factory;
@@ -91,35 +103,29 @@ ExitStatus CliBus::openSerial()
         ports.EnumerateComPorts();
         path = ports.devicePath(number);
         if (path.isEmpty()) {
-            complain(QStringLiteral("there is no serial port %1").arg(number));
+            output_.error(QStringLiteral("there is no serial port %1").arg(number));
             return ExitFailure;
         }
     }
     auto serial = std::make_unique<SerialTransport>();
     if (!serial->open(path)) {
-        complain(QStringLiteral("cannot open %1: %2").arg(path, serial->errorText()));
+        output_.error(QStringLiteral("cannot open %1: %2").arg(path, serial->errorText()));
         return ExitFailure;
     }
-    transport_ = std::move(serial);
-    link_.setTransport(transport_.get());
+    use(std::move(serial), QStringLiteral("the serial port %1 is gone").arg(path));
     return ExitOk;
 }
 
 ExitStatus CliBus::openSimulated()
 {
-    const sim::SensorListResult list = sim::parseSensorList(options_.busArgument);
-    if (!list.ok()) {
-        complain(QStringLiteral("--simulate: ") + list.error);
-        return ExitUsage;
-    }
     simBus_ = std::make_unique<sim::SimBus>();
-    if (!sim::populate(*simBus_, list.sensors)) {
-        complain(QStringLiteral("--simulate: the bus has no room for every sensor"));
+    QString error;
+    if (!sim::buildSimulatedBus(*simBus_, choice_.argument, error)) {
+        output_.error(QStringLiteral("--simulate: ") + error);
         return ExitUsage;
     }
     // Serial, so the line carries the preamble and pad at 9600 baud in real time.
-    transport_ = std::make_unique<sim::SimTransport>(*simBus_, Transport::Kind::Serial);
-    link_.setTransport(transport_.get());
+    use(std::make_unique<sim::SimTransport>(*simBus_, Transport::Kind::Serial), QStringLiteral("the simulated bus closed"));
     return ExitOk;
 }
 

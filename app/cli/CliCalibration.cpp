@@ -1,8 +1,7 @@
 #include "CliCalibration.h"
 
-#include "CliBus.h"
 #include "CliOptions.h"
-#include "CliTexts.h"
+#include "CliSession.h"
 
 #include "calibration/BrixFit.h"
 #include "calibration/BrixSensorProcedures.h"
@@ -70,12 +69,6 @@ const CommandText* findCommand(const QString& name)
             return &c;
     return nullptr;
 }
-
-class UsageError {
-public:
-    explicit UsageError(QString text) : text(std::move(text)) {}
-    QString text;
-};
 
 QTextStream& out()
 {
@@ -278,30 +271,9 @@ int calibrations(const QStringList& allArgs)
     return ExitOk;
 }
 
-struct BusSession {
-    explicit BusSession(const Options& options) : bus(link, options)
-    {
-        link.setMessages(&messages);
-        link.setTexts(&texts);
-    }
-    Link link;
-    IniTexts texts;
-    StderrMessages messages;
-    CliBus bus;
-};
-
-int parseAddress(const QString& text)
+int writeCalibration(Session& s)
 {
-    bool ok = false;
-    const int address = text.toInt(&ok);
-    if (!ok || address < 1 || address > 16)
-        throw UsageError(QStringLiteral("ADDR must be a whole number from 1 to 16, not \"%1\"").arg(text));
-    return address;
-}
-
-int writeCalibration(const Options& options)
-{
-    const QStringList& args = options.arguments;
+    const QStringList& args = s.options.arguments;
     if (args.isEmpty())
         throw UsageError(QStringLiteral("write-calibration needs ADDR"));
     const int address = parseAddress(args[0]);
@@ -347,7 +319,6 @@ int writeCalibration(const Options& options)
         complain(QStringLiteral("nothing written; add --yes to write"));
         return ExitOk;
     }
-    BusSession s(options);
     if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
         return opened;
     CalibrationWriteOutcome outcome;
@@ -372,13 +343,12 @@ int writeCalibration(const Options& options)
     return outcome == CalibrationWriteOutcome::Written ? ExitOk : ExitFailure;
 }
 
-int averaging(const Options& options)
+int averaging(Session& s)
 {
-    const QStringList& args = options.arguments;
+    const QStringList& args = s.options.arguments;
     if (args.size() != 2 || (args[1] != QLatin1String("start") && args[1] != QLatin1String("stop")))
         throw UsageError(QStringLiteral("averaging takes ADDR and start or stop"));
     const int address = parseAddress(args[0]);
-    BusSession s(options);
     if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
         return opened;
     const QString reply = SendAveraging(s.link, address, args[1] == QLatin1String("start"));
@@ -413,8 +383,9 @@ QStringList CalibrationCommandUsages()
     return usages;
 }
 
-int RunCalibrationCommand(const Options& options)
+int RunCalibrationCommand(Session& s)
 {
+    const Options& options = s.options;
     const QString& command = options.command;
     const QStringList& args = options.arguments;
     // Numbers read and shown as the calibration windows do on this system.
@@ -425,9 +396,9 @@ int RunCalibrationCommand(const Options& options)
         if (command == QLatin1String("fit-brix"))
             return fitBrix(args);
         if (command == QLatin1String("write-calibration"))
-            return writeCalibration(options);
+            return writeCalibration(s);
         if (command == QLatin1String("averaging"))
-            return averaging(options);
+            return averaging(s);
         return calibrations(args);
     } catch (const UsageError& e) {
         complain(e.text);

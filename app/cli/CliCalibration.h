@@ -22,6 +22,8 @@ namespace dunmere::cli {
 [[nodiscard]] QString CalibrationCommandHelp(const QString& command);
 [[nodiscard]] QStringList CalibrationCommandUsages();
 // Runs a calibration command to its exit status (ExitOk, ExitFailure, ExitUsage).
-[[nodiscard]] int RunCalibrationCommand(const Options& options);
+// Those that need no bus leave the session's bus closed.
+struct Session;
+[[nodiscard]] int RunCalibrationCommand(Session& session);
 
 }  // namespace dunmere::cli

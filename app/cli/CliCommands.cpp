@@ -1,28 +1,26 @@
 #include "CliCommands.h"
 
 #include "CliAdapters.h"
-#include "CliBus.h"
+#include "CliBackup.h"
 #include "CliConfigFileCommands.h"
-#include "CliLogCommands.h"
+#include "CliPages.h"
+#include "CliSession.h"
 #include "CliCalibration.h"
-#include "CliTexts.h"
+#include "CliLogCommands.h"
 #include "CliUpgrade.h"
 
 #include "link/Clock.h"
 #include "link/DataFolder.h"
-#include "link/Link.h"
 #include "link/Settings.h"
-#include "link/Transport.h"
 #include "link/ValueFormat.h"
 #include "sensor/ConfigSnapshot.h"
 #include "sensor/SensorRecord.h"
 #include "sensor/LiveReadings.h"
 #include "sensor/ParameterRegister.h"
-#include "sensor/SensorBus.h"
-#include "sensor/SensorModel.h"
-#include "shell/pages/core/CliPageCommands.h"
 
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QMap>
 #include <QTextStream>
 #include <cctype>
@@ -35,82 +33,36 @@ namespace {
 
 constexpr int WatchIntervalMs = 200;
 
-class UsageError {
-public:
-    explicit UsageError(QString text) : text(std::move(text)) {}
-    QString text;
-};
-
-void printLine(const QString& text)
-{
-    std::fwrite(text.toLocal8Bit().constData(), 1, size_t(text.toLocal8Bit().size()), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
-// Replies are bytes; they go out as they came.
-void printReply(const QString& reply)
-{
-    const QByteArray bytes = reply.toLatin1();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
-void complain(const QString& text) { std::fprintf(stderr, "dunmere-cli: %s\n", text.toLocal8Bit().constData()); }
-
-int parseInt(const QString& text, int low, int high, const QString& what)
-{
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok || value < low || value > high)
-        throw UsageError(QStringLiteral("%1 must be a whole number from %2 to %3, not \"%4\"").arg(what).arg(low).arg(high).arg(text));
-    return value;
-}
-
-int parseAddress(const QString& text) { return parseInt(text, FirstBusAddress, LastBusAddress, QStringLiteral("ADDR")); }
-
-void needArguments(const QStringList& args, int low, int high, const QString& command)
-{
-    if (args.size() < low || args.size() > high)
-        throw UsageError(QStringLiteral("wrong number of arguments for ") + command);
-}
-
-// Everything one command needs; the bus opens once the arguments have been checked.
-struct Session {
-    const Options& options;
-    Link link;
-    IniTexts texts;
-    StderrMessages messages;
-    CliBus bus{link, options};
-    SensorModel model;
-    SensorBus sensors{link, model, &messages, &texts};
-
-    explicit Session(const Options& o) : options(o)
-    {
-        link.setMessages(&messages);
-        link.setTexts(&texts);
-        sensors.setProbeTimeout(o.searchSpeedMs);
-    }
-};
-
 using CommandFn = std::function<int(Session&, const QStringList&)>;
 
 int search(Session& s, const QStringList& args)
 {
     needArguments(args, 0, 0, QStringLiteral("search"));
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
-    const auto outcome = s.sensors.SensorSearch();
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
+    const auto outcome = s.search();
     bool failure = outcome != SensorBus::SearchOutcome::Found;
+    if (!s.output.has(QStringLiteral("sensors")))
+        s.output.set(QStringLiteral("sensors"), QJsonArray());
     for (int a = FirstBusAddress; a <= LastBusAddress; ++a) {
         const SensorRecord& r = s.model.SensorTable[a];
         if (r.FoundAddress == 0)
             continue;
         failure = failure || r.Identity == FailureText || r.FirmwareText == FailureText;
-        printLine(QStringList{QString::number(a), r.Identity, r.Name, r.FirmwareText, QString::number(r.TypeCode),
-                              QString::number(r.FirmwareVersion, 'f', 2)}
-                      .join(QLatin1Char('\t')));
+        const QString version = QString::number(r.FirmwareVersion, 'f', 2);
+        QStringList fields{QString::number(a), r.Identity, r.Name, r.FirmwareText, QString::number(r.TypeCode), version};
+        if (s.severalBuses())
+            fields.prepend(s.busChoice.text());
+        s.output.line(fields.join(QLatin1Char('\t')));
+        s.output.append(QStringLiteral("sensors"),
+                        QJsonObject{{QStringLiteral("address"), a},
+                                    {QStringLiteral("identity"), r.Identity},
+                                    {QStringLiteral("name"), r.Name},
+                                    {QStringLiteral("firmware"), r.FirmwareText},
+                                    {QStringLiteral("type"), r.TypeCode},
+                                    {QStringLiteral("version"), version},
+                                    {QStringLiteral("bus"), s.busChoice.text()}});
     }
     return failure ? ExitFailure : ExitOk;
 }
@@ -122,13 +74,21 @@ int read(Session& s, const QStringList& args)
     QList<int> numbers;
     for (qsizetype i = 1; i < args.size(); ++i)
         numbers.append(parseInt(args[i], 0, 999, QStringLiteral("N")));
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
+    s.output.set(QStringLiteral("address"), address);
+    s.output.set(QStringLiteral("values"), QJsonArray());
     bool failure = false;
     for (int n : numbers) {
         const QString reply = s.link.ReadParameter(address, n);
         failure = failure || reply == FailureText;
-        printReply(reply);
+        s.output.reply(reply);
+        const ParameterInfo* p = FindParameter(n);
+        s.output.append(QStringLiteral("values"),
+                        QJsonObject{{QStringLiteral("parameter"), n},
+                                    {QStringLiteral("name"), p ? QString::fromLatin1(p->meaning) : QString()},
+                                    {QStringLiteral("reply"), reply}});
     }
     return failure ? ExitFailure : ExitOk;
 }
@@ -153,6 +113,17 @@ QString writableValue(const ParameterInfo& p, const QString& value)
     throw UsageError(QStringLiteral("parameter %1 is not written").arg(p.number));
 }
 
+// One exchange's reply: as it came, or in JSON with what was sent.
+int replyStatus(Session& s, int address, QJsonObject sent, const QString& reply)
+{
+    s.output.reply(reply);
+    sent.insert(QStringLiteral("address"), address);
+    sent.insert(QStringLiteral("reply"), reply);
+    for (auto it = sent.constBegin(); it != sent.constEnd(); ++it)
+        s.output.set(it.key(), it.value());
+    return reply == FailureText ? ExitFailure : ExitOk;
+}
+
 int write(Session& s, const QStringList& args)
 {
     needArguments(args, 3, 3, QStringLiteral("write"));
@@ -162,12 +133,16 @@ int write(Session& s, const QStringList& args)
     if (!p || !p->writeCommand)
         throw UsageError(QStringLiteral("parameter %1 is not one the program writes").arg(number));
     const QString value = writableValue(*p, args[2]);
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
     const QString prefix = QString::fromLatin1(p->writeCommand);
     const QString reply = s.link.WriteParameter(address, prefix, value, prefix);
-    printReply(reply);
-    return reply == FailureText ? ExitFailure : ExitOk;
+    return replyStatus(s, address,
+                       {{QStringLiteral("parameter"), number},
+                        {QStringLiteral("name"), QString::fromLatin1(p->meaning)},
+                        {QStringLiteral("value"), value}},
+                       reply);
 }
 
 int command(Session& s, const QStringList& args)
@@ -179,11 +154,11 @@ int command(Session& s, const QStringList& args)
         throw UsageError(error);
     if (text.isEmpty())
         throw UsageError(QStringLiteral("TEXT is empty"));
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
     const QString reply = s.link.SendCommand(address, text);
-    printReply(reply);
-    return reply == FailureText ? ExitFailure : ExitOk;
+    return replyStatus(s, address, {{QStringLiteral("text"), text}}, reply);
 }
 
 int action(Session& s, const QStringList& args)
@@ -192,23 +167,31 @@ int action(Session& s, const QStringList& args)
     const int address = parseAddress(args[0]);
     if (args[1].isEmpty() || !FitsOnTheBus(args[1]))
         throw UsageError(QStringLiteral("CODE must be plain text, such as 1"));
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
     const QString reply = s.link.SendAction(address, args[1]);
-    printReply(reply);
-    return reply == FailureText ? ExitFailure : ExitOk;
+    return replyStatus(s, address, {{QStringLiteral("code"), args[1]}}, reply);
 }
 
 int snapshot(Session& s, const QStringList& args)
 {
     needArguments(args, 1, 1, QStringLiteral("snapshot"));
     const int address = parseAddress(args[0]);
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
+    s.showRepliesAsProgress(QStringLiteral("snapshot"));
     ConfigSnapshot snapshot;
     snapshot.ReadConfigSnapshot(s.link, address, ConfigSnapshot::Before);
-    for (const QString& value : snapshot.values(ConfigSnapshot::Before))
-        printReply(value);
+    s.output.set(QStringLiteral("address"), address);
+    s.output.set(QStringLiteral("values"), QJsonArray());
+    int index = 0;
+    for (const QString& value : snapshot.values(ConfigSnapshot::Before)) {
+        s.output.reply(value);
+        s.output.append(QStringLiteral("values"),
+                        QJsonObject{{QStringLiteral("index"), index++}, {QStringLiteral("reply"), value}});
+    }
     return snapshot.readFailed(ConfigSnapshot::Before) ? ExitFailure : ExitOk;
 }
 
@@ -216,8 +199,9 @@ int snapshot(Session& s, const QStringList& args)
 // -1 when the search did not find it.
 int rowFor(Session& s, int address)
 {
-    if (s.sensors.SensorSearch() != SensorBus::SearchOutcome::Found || s.model.SensorTable[address].FoundAddress == 0) {
-        complain(QStringLiteral("no sensor found at address %1").arg(address));
+    const auto outcome = s.search();
+    if (outcome != SensorBus::SearchOutcome::Found || s.model.SensorTable[address].FoundAddress == 0) {
+        s.output.error(QStringLiteral("no sensor found at address %1").arg(address));
         return -1;
     }
     if (s.model.rowOf(address) < 0) {
@@ -228,8 +212,16 @@ int rowFor(Session& s, int address)
     return s.model.rowOf(address);
 }
 
-int changeStatus(const SensorBus::AddressChangeResult& result)
+int changeStatus(Session& s, const SensorBus::AddressChangeResult& result)
 {
+    static const QMap<SensorBus::AddressChange, QString> outcomes{
+        {SensorBus::AddressChange::Renamed, QStringLiteral("renamed")},
+        {SensorBus::AddressChange::Occupied, QStringLiteral("occupied")},
+        {SensorBus::AddressChange::Moved, QStringLiteral("moved")},
+        {SensorBus::AddressChange::MovedNoAnswer, QStringLiteral("moved, no answer")},
+        {SensorBus::AddressChange::NoSensor, QStringLiteral("no sensor")},
+    };
+    s.output.set(QStringLiteral("outcome"), outcomes.value(result.outcome));
     const bool done = result.outcome == SensorBus::AddressChange::Renamed || result.outcome == SensorBus::AddressChange::Moved;
     return done && !result.failureReply ? ExitOk : ExitFailure;
 }
@@ -241,13 +233,16 @@ int rename(Session& s, const QStringList& args)
     const QString& name = args[1];
     if (name.size() > SensorNameLength || !FitsOnTheBus(name))
         throw UsageError(QStringLiteral("NAME must be plain text of up to 20 characters"));
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
+    s.output.set(QStringLiteral("address"), address);
+    s.output.set(QStringLiteral("name"), name);
     const int r = rowFor(s, address);
     if (r < 0)
         return ExitFailure;
     s.model.setRowName(r, name);
-    return changeStatus(s.sensors.UpdateSensorAddr(r));
+    return changeStatus(s, s.sensors.UpdateSensorAddr(r));
 }
 
 int move(Session& s, const QStringList& args)
@@ -255,13 +250,16 @@ int move(Session& s, const QStringList& args)
     needArguments(args, 2, 2, QStringLiteral("move"));
     const int address = parseAddress(args[0]);
     const int newAddress = parseInt(args[1], FirstBusAddress, LastBusAddress, QStringLiteral("NEWADDR"));
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
+    s.output.set(QStringLiteral("address"), address);
+    s.output.set(QStringLiteral("newAddress"), newAddress);
     const int r = rowFor(s, address);
     if (r < 0)
         return ExitFailure;
     s.model.setRowListItem(r, newAddress - 1);
-    return changeStatus(s.sensors.UpdateSensorAddr(r));
+    return changeStatus(s, s.sensors.UpdateSensorAddr(r));
 }
 
 int watch(Session& s, const QStringList& args)
@@ -284,8 +282,9 @@ int watch(Session& s, const QStringList& args)
         else
             throw UsageError(QStringLiteral("unknown watch option ") + args[i]);
     }
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
     // The lists' meaning follows the sensor's type, as on the page.
     SensorRecord record;
     record.FirmwareText = s.link.ReadParameter(address, 50);
@@ -297,12 +296,18 @@ int watch(Session& s, const QStringList& args)
         throw UsageError(QStringLiteral("no such value list position for this sensor"));
     bool failure = record.FirmwareText == FailureText;
     auto& clock = Clock::current();
-    for (int line = 0; count == 0 || line < count; ++line) {
+    // A lost connection ends the watch after the line that failed.
+    for (int line = 0; (count == 0 || line < count) && !s.bus.lost(); ++line) {
         if (line > 0)
-            clock.waitUntil([] { return false; }, clock.nowMs() + WatchIntervalMs);
+            clock.waitUntil([&] { return s.bus.lost(); }, clock.nowMs() + WatchIntervalMs);
         const LiveReading reading = ReadLiveValues(s.link, address, valueIndex, tempIndex, secondChannel);
         failure = failure || reading.failed;
-        printLine(reading.reading + QLatin1Char('\t') + reading.temp);
+        s.output.line(reading.reading + QLatin1Char('\t') + reading.temp);
+        if (s.output.json())
+            s.output.record(QJsonObject{{QStringLiteral("address"), address},
+                                        {QStringLiteral("value"), reading.reading},
+                                        {QStringLiteral("temperature"), reading.temp},
+                                        {QStringLiteral("failed"), reading.failed}});
     }
     return failure ? ExitFailure : ExitOk;
 }
@@ -319,22 +324,10 @@ int upgrade(Session& s, const QStringList& args)
     QString error;
     if (!parseUpgradeOptions(args, options, error))
         throw UsageError(error);
-    if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-        return opened;
+    int status = ExitOk;
+    if (!s.open(status))
+        return status;
     return runUpgrade(s.link, s.texts, options, editionType());
-}
-
-// The page commands run the Configuration, Diagnostics and Advanced pages' own procedures.
-CommandFn pageCommand(const char* name)
-{
-    return [name](Session& s, const QStringList& args) {
-        if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-            return int(opened);
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        CliPageEnvironment env{s.link, s.texts, s.messages, out, err, editionType()};
-        return RunPageCommand(env, QStringList{QString::fromLatin1(name)} + args);
-    };
 }
 
 bool isAddress(const QString& text)
@@ -354,20 +347,33 @@ int configFileCommand(Session& s, const QString& name, const QStringList& args)
     const bool withSensor = addressFirst || isAddress(addressText) || !QFileInfo::exists(addressText);
     const int address = withSensor ? parseAddress(addressText) : 0;
     if (withSensor) {
-        if (s.options.bus == Options::Bus::None)
-            throw UsageError(QStringLiteral("choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate SPEC"));
-        if (const ExitStatus opened = s.bus.open(); opened != ExitOk)
-            return opened;
+        if (s.options.buses.isEmpty())
+            throw UsageError(QStringLiteral("choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate"));
+        int status = ExitOk;
+        if (!s.open(status))
+            return status;
     }
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    const int edition = ReadSetting(QStringLiteral("Settings"), QStringLiteral("Type"), ConfigFilePath()) == QLatin1String("1");
-    ConfigFileEnvironment env{s.link, s.texts, s.texts.language(), s.texts.path(), s.messages, edition, out, err};
+    // The procedures print lines; JSON takes them as "lines", and the complaints as the error.
+    QString printed, complaints;
+    QTextStream out(&printed);
+    QTextStream err(&complaints);
+    ConfigFileEnvironment env{s.link, s.texts, s.texts.language(), s.texts.path(), s.messages, editionType(), out, err};
+    int status = ExitOk;
     if (name == QLatin1String("save-config"))
-        return SaveConfigFile(env, address, file);
-    if (name == QLatin1String("restore-config"))
-        return RestoreConfigFile(env, address, file);
-    return withSensor ? DiffConfigWithSensor(env, file, address) : DiffConfigFiles(env, file, addressText);
+        status = SaveConfigFile(env, address, file);
+    else if (name == QLatin1String("restore-config"))
+        status = RestoreConfigFile(env, address, file);
+    else
+        status = withSensor ? DiffConfigWithSensor(env, file, address) : DiffConfigFiles(env, file, addressText);
+    out.flush();
+    err.flush();
+    for (const QString& line : printed.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        s.output.line(line);
+        s.output.append(QStringLiteral("lines"), line);
+    }
+    for (const QString& line : complaints.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        s.output.error(line);
+    return status;
 }
 
 CommandFn configFileFunction(const char* name)
@@ -379,8 +385,8 @@ CommandFn configFileFunction(const char* name)
 CommandFn logCommand(int (*run)(LogCommandSession&, const QStringList&, QString&))
 {
     return [run](Session& s, const QStringList& args) {
-        const bool brix = ReadSetting(QStringLiteral("Settings"), QStringLiteral("Type"), ConfigFilePath()) == QLatin1String("1");
-        LogCommandSession session{s.link, s.model, s.sensors, s.texts, s.messages, [&s] { return int(s.bus.open()); }, brix};
+        LogCommandSession session{s.link, s.model, s.sensors, s.texts, s.messages, [&s] { return int(s.bus.open()); },
+                                  editionType() == 1};
         QString usage;
         const int status = run(session, args, usage);
         if (!usage.isEmpty())
@@ -406,15 +412,11 @@ CommandFn commandFunction(const QString& name)
         {QStringLiteral("action"), action},   {QStringLiteral("snapshot"), snapshot},
         {QStringLiteral("rename"), rename},   {QStringLiteral("move"), move},
         {QStringLiteral("watch"), watch},     {QStringLiteral("upgrade"), upgrade},
-        {QStringLiteral("config"), pageCommand("config")},
-        {QStringLiteral("diag"), pageCommand("diag")},
-        {QStringLiteral("measure"), pageCommand("measure")},
-        {QStringLiteral("autocal"), pageCommand("autocal")},
-        {QStringLiteral("factory-reset"), pageCommand("factory-reset")},
-        {QStringLiteral("output-test"), pageCommand("output-test")},
         {QStringLiteral("save-config"), configFileFunction("save-config")},
         {QStringLiteral("restore-config"), configFileFunction("restore-config")},
         {QStringLiteral("diff-config"), configFileFunction("diff-config")},
+        {QStringLiteral("backup"), Backup},
+        {QStringLiteral("check"), Check},
         {QStringLiteral("log"), logCommand(runLog)},
         {QStringLiteral("sweep"), logCommand(runSweep)},
         {QStringLiteral("log-to-csv"), logToCsv},
@@ -422,7 +424,51 @@ CommandFn commandFunction(const QString& name)
              return runAdaptersCommand(args, s.messages, s.texts);
          }},
     };
+    if (IsPageCommand(name))
+        return [name](Session& s, const QStringList& args) { return runPageCommand(s, name, args); };
+    if (IsCalibrationCommand(name))
+        return [](Session& s, const QStringList&) { return RunCalibrationCommand(s); };
     return table.value(name);
+}
+
+// Commands whose output is a stream of lines (JSON Lines in JSON).
+bool streams(const QString& command) { return command == QLatin1String("watch"); }
+
+// Commands that still print their plain lines and tell their failures on standard error only.
+bool printsPlainly(const QString& command)
+{
+    static const QStringList plain{QStringLiteral("log"), QStringLiteral("sweep"), QStringLiteral("log-to-csv"),
+                                   QStringLiteral("upgrade")};
+    return plain.contains(command) || IsCalibrationCommand(command);
+}
+
+int runOnBus(Session& session)
+{
+    const Options& options = session.options;
+    int status = ExitOk;
+    try {
+        if (options.language >= 0 && !session.texts.languageKnown())
+            throw UsageError(QStringLiteral("config.ini has no language %1").arg(options.language));
+        status = commandFunction(options.command)(session, options.arguments);
+    } catch (const UsageError& e) {
+        session.output.error(e.text);
+        if (!session.output.json())
+            std::fputs(commandHelp(options.command).toLocal8Bit().constData(), stderr);
+        return ExitUsage;
+    }
+    if (session.bus.lost()) {
+        session.output.error(session.bus.lostText());
+        status = ExitFailure;
+    }
+    // A script reading JSON learns why from the document, not only from the exit status.
+    if (status != ExitOk && !session.output.failed()) {
+        QString told = session.output.lastMessage();
+        if (told.isEmpty() && printsPlainly(options.command))
+            told = status == ExitUsage ? QStringLiteral("wrong arguments; the reason is on standard error")
+                                       : QStringLiteral("failed; the reason is on standard error");
+        session.output.noteError(told.isEmpty() ? QStringLiteral("no valid reply (-99)") : told);
+    }
+    return status;
 }
 
 }  // namespace
@@ -460,21 +506,31 @@ bool unescapeCommandText(const QString& text, QString& out, QString& error)
 
 int runCommand(const Options& options)
 {
+    if (options.version) {
+        std::printf("%s\n", qPrintable(versionText()));
+        return ExitOk;
+    }
     if (options.help) {
         const QString help = options.command.isEmpty() ? programHelp() : commandHelp(options.command);
         std::fputs(help.toLocal8Bit().constData(), stdout);
         return ExitOk;
     }
-    if (IsCalibrationCommand(options.command))
-        return RunCalibrationCommand(options);
-    Session session(options);
-    try {
-        return commandFunction(options.command)(session, options.arguments);
-    } catch (const UsageError& e) {
-        complain(e.text);
-        std::fputs(commandHelp(options.command).toLocal8Bit().constData(), stderr);
-        return ExitUsage;
+    CliOutput output(options.output, options.command);
+    AcrossBuses across;
+    int status = ExitOk;
+    // A whole-bus command runs on each bus in turn; the worst outcome is the exit status.
+    // diff-config of two files needs no bus: it runs once, on none.
+    const QList<BusChoice> buses = options.buses.isEmpty() ? QList<BusChoice>{BusChoice{}} : options.buses;
+    for (const BusChoice& bus : buses) {
+        Session session(options, bus, output, across);
+        status = qMax(status, runOnBus(session));
+        if (status == ExitUsage)
+            break;
     }
+    if (status != ExitUsage && options.command == QLatin1String("check"))
+        status = qMax(status, ReportSavedButNotFound(options.arguments.value(0), across, output, options.buses.size() > 1));
+    output.finish(streams(options.command));
+    return status;
 }
 
 }  // namespace dunmere::cli

@@ -14,19 +14,26 @@ struct CommandText {
     const char* description;
 };
 
-constexpr std::array<CommandText, 23> Commands{{
+constexpr std::array<CommandText, 25> Commands{{
     {"search", "search",
      "Searches the bus and prints one line per sensor found, in address order: address,\n"
-     "identity, name, firmware text, type code and firmware version, separated by TAB."},
-    {"read", "read ADDR N...", "Reads parameters N... of the sensor at ADDR; one reply per line."},
+     "identity, name, firmware text, type code and firmware version, separated by TAB.\n"
+     "On several buses each line starts with its bus (HOST:PORT or the port).\n"
+     "JSON: \"sensors\", each with address, identity, name, firmware, type, version and bus."},
+    {"read", "read ADDR N...",
+     "Reads parameters N... of the sensor at ADDR; one reply per line.\n"
+     "JSON: \"values\", each with parameter, name and reply."},
     {"write", "write ADDR N VALUE",
      "Writes VALUE to parameter N (\"W\" + N) and prints the sensor's reply. Numbers are\n"
-     "rounded to four decimals; list values must be one of the parameter's positions."},
+     "rounded to four decimals; list values must be one of the parameter's positions.\n"
+     "JSON: address, parameter, name, value and reply."},
     {"command", "command ADDR TEXT",
      "Sends TEXT (with up to three tries) and prints the reply. \\xNN in TEXT stands for the\n"
-     "byte NN (hexadecimal), \\\\ for a backslash: command 3 'P\\x01' asks for the identification."},
-    {"action", "action ADDR CODE", "Sends the action \"A\" + CODE and prints the reply."},
-    {"snapshot", "snapshot ADDR", "Reads the 34 configuration snapshot values, one per line."},
+     "byte NN (hexadecimal), \\\\ for a backslash: command 3 'P\\x01' asks for the identification.\n"
+     "JSON: address, text and reply."},
+    {"action", "action ADDR CODE", "Sends the action \"A\" + CODE and prints the reply.\nJSON: address, code and reply."},
+    {"snapshot", "snapshot ADDR",
+     "Reads the 34 configuration snapshot values, one per line.\nJSON: \"values\", each with index and reply."},
     {"rename", "rename ADDR NAME", "Searches the bus, then gives the sensor at ADDR the name NAME (up to 20 characters)."},
     {"move", "move ADDR NEWADDR",
      "Searches the bus, then moves the sensor at ADDR to NEWADDR, refusing an address that\n"
@@ -34,11 +41,18 @@ constexpr std::array<CommandText, 23> Commands{{
     {"watch", "watch ADDR [--value I] [--temp I] [--count N]",
      "Prints the live value and temperature of the sensor at ADDR every 200 ms, as the\n"
      "Sensor page shows them: I is the position in the value lists (default 0, filtered\n"
-     "unscaled; and the electronics temperature), N the number of lines (default: until stopped)."},
+     "unscaled; and the electronics temperature), N the number of lines (default: until stopped).\n"
+     "A lost connection ends it after the line that failed. JSON Lines: address, value,\n"
+     "temperature and failed, one object per line."},
     {"config", "config ADDR",
      "Reads the Configuration page of the sensor at ADDR and prints each of its boxes and lists\n"
-     "as the page shows them, one \"name = value\" line each."},
-    {"diag", "diag ADDR", "Runs the full diagnostics refresh and prints the Diagnostics page's values."},
+     "as the page shows them, under the page's captions (\"Output Type = 4-20mA\"); with --names\n"
+     "under the control names (\"ListOPType = 4-20mA\").\n"
+     "JSON: \"values\", each with name, label, group and text."},
+    {"diag", "diag ADDR",
+     "Runs the full diagnostics refresh and prints the Diagnostics page's values. The status\n"
+     "line names the status flags that are set, or none; the exit status is 0 either way.\n"
+     "JSON: as config; the status flags also carry \"set\": true or false."},
     {"measure", "measure ADDR water|air",
      "Takes the 50 samples of the factory measurement of the water or air reference and prints\n"
      "the new frequency (and amplitude) values; nothing is written."},
@@ -70,6 +84,19 @@ constexpr std::array<CommandText, 23> Commands{{
      "FILE2 was saved from): a summary line, then parameter, label, value in FILE and value now,\n"
      "separated by TAB. Exit status 0 when none differ, 1 when some do, 2 when a file cannot be\n"
      "read or is no configuration file. Comparing two files needs no bus."},
+    {"backup", "backup DIR",
+     "Searches the bus and saves the configuration of every sensor found into DIR/IDENTITY.txt\n"
+     "(DIR is made when missing; a file is replaced only once the new one is whole). One line\n"
+     "per sensor: address, identity, then the file saved or why not. Exit status 0 when every\n"
+     "sensor was saved.\n"
+     "JSON: \"sensors\", each with bus, address, identity, file and outcome."},
+    {"check", "check DIR",
+     "Searches the bus and compares every sensor found with the file of its identity in DIR,\n"
+     "one line per sensor: address, identity and \"equal\", \"differs\" with each value as\n"
+     "saved and as now, or \"no saved file\"; then \"saved but not found\" for each file in DIR\n"
+     "whose sensor no bus had. Exit status 0 only when all are equal.\n"
+     "JSON: \"sensors\", each with bus, address, identity, file, outcome and differences\n"
+     "(parameter, label, saved, present)."},
     {"log", "log ADDR... [--interval S] [--readings 0,3,7] --out FILE [--duration S]",
      "Samples the sensors at ADDR... (up to six, in that order) every S seconds (1, 2, 3, 5, 10\n"
      "or 60; at least 2 for three sensors, 3 for four, 5 for five or six) and appends the data\n"
@@ -127,15 +154,20 @@ ParseResult parseOptions(const QStringList& args)
 {
     ParseResult result;
     Options& o = result.options;
-    auto setBus = [&](Options::Bus bus, const QString& value) {
-        if (o.bus != Options::Bus::None) {
-            result.error = QStringLiteral("choose one bus: --tcp, --serial or --simulate");
+    // Several adapters and ports may be named; the simulated bus stands alone.
+    auto addBus = [&](BusChoice::Kind kind, const QString& value) {
+        const bool simulated = kind == BusChoice::Kind::Simulate
+            || (!o.buses.isEmpty() && o.buses.first().kind == BusChoice::Kind::Simulate);
+        if (simulated && !o.buses.isEmpty()) {
+            result.error = QStringLiteral("--simulate is the only bus when it is given");
             return false;
         }
-        o.bus = bus;
-        o.busArgument = value;
+        o.buses.append({kind, value});
         return true;
     };
+    // With nothing at all, the first thing a new user needs is what to type.
+    if (args.isEmpty())
+        o.help = true;
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         QString value;
@@ -143,17 +175,28 @@ ParseResult parseOptions(const QStringList& args)
             o.arguments.append(arg);
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             o.help = true;
+        } else if (arg == QLatin1String("--version")) {
+            o.version = true;
         } else if (arg == QLatin1String("--trace")) {
             o.trace = true;
-        } else if (isOption(arg, QStringLiteral("--tcp")) || isOption(arg, QStringLiteral("--serial"))
-                   || isOption(arg, QStringLiteral("--simulate"))) {
+        } else if (arg == QLatin1String("--json")) {
+            o.output = Options::Output::Json;
+        } else if (arg == QLatin1String("--names")) {
+            if (o.output != Options::Output::Json)
+                o.output = Options::Output::Names;
+        } else if (isOption(arg, QStringLiteral("--simulate"))) {
+            // The sensor list is optional: "--simulate search" runs on the demonstration bus.
+            if (arg.contains(QLatin1Char('=')))
+                value = arg.section(QLatin1Char('='), 1);
+            else if (i + 1 < args.size() && !args[i + 1].startsWith(QLatin1Char('-')) && !isCommand(args[i + 1]))
+                value = args[++i];
+            if (!addBus(BusChoice::Kind::Simulate, value))
+                return result;
+        } else if (isOption(arg, QStringLiteral("--tcp")) || isOption(arg, QStringLiteral("--serial"))) {
             const QString name = arg.section(QLatin1Char('='), 0, 0);
             if (!takeValue(args, i, name, value, result.error))
                 return result;
-            const Options::Bus bus = name == QLatin1String("--tcp") ? Options::Bus::Tcp
-                : name == QLatin1String("--serial")                 ? Options::Bus::Serial
-                                                                    : Options::Bus::Simulate;
-            if (!setBus(bus, value))
+            if (!addBus(name == QLatin1String("--tcp") ? BusChoice::Kind::Tcp : BusChoice::Kind::Serial, value))
                 return result;
         } else if (isOption(arg, QStringLiteral("--search-speed"))) {
             if (!takeValue(args, i, QStringLiteral("--search-speed"), value, result.error))
@@ -162,6 +205,15 @@ ParseResult parseOptions(const QStringList& args)
             o.searchSpeedMs = value.toInt(&ok);
             if (!ok || o.searchSpeedMs <= 0 || o.searchSpeedMs > 65535) {
                 result.error = QStringLiteral("--search-speed takes a time-out in ms from 1 to 65535");
+                return result;
+            }
+        } else if (isOption(arg, QStringLiteral("--language"))) {
+            if (!takeValue(args, i, QStringLiteral("--language"), value, result.error))
+                return result;
+            bool ok = false;
+            o.language = value.toInt(&ok);
+            if (!ok || o.language < 0 || o.language > 99) {
+                result.error = QStringLiteral("--language takes a language number, such as 0 or 1");
                 return result;
             }
         } else if (arg.startsWith(QLatin1Char('-'))) {
@@ -176,11 +228,16 @@ ParseResult parseOptions(const QStringList& args)
     }
     if (o.arguments.contains(QStringLiteral("--help")))
         o.help = true;
-    if (!o.help && o.command.isEmpty())
+    if (o.help || o.version)
+        return result;
+    if (o.command.isEmpty())
         result.error = QStringLiteral("no command given");
-    else if (!o.help && o.bus == Options::Bus::None && commandNeedsBus(o.command)
+    else if (o.buses.isEmpty() && commandNeedsBus(o.command)
              && (!IsCalibrationCommand(o.command) || CalibrationCommandNeedsBus(o.command)))
-        result.error = QStringLiteral("choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate SPEC");
+        result.error = QStringLiteral(
+            "choose a bus: --tcp HOST:PORT, --serial N|PATH or --simulate (the demonstration bus)");
+    else if (o.buses.size() > 1 && !takesWholeBuses(o.command))
+        result.error = o.command + QStringLiteral(" works on one bus: give one --tcp or --serial");
     return result;
 }
 
@@ -193,6 +250,11 @@ bool commandNeedsBus(const QString& command)
            && command != QLatin1String("adapters");
 }
 
+bool takesWholeBuses(const QString& command)
+{
+    return command == QLatin1String("search") || command == QLatin1String("backup") || command == QLatin1String("check");
+}
+
 QString commandHelp(const QString& command)
 {
     if (IsCalibrationCommand(command))
@@ -200,25 +262,36 @@ QString commandHelp(const QString& command)
     const CommandText* c = findCommand(command);
     if (!c)
         return {};
-    return QStringLiteral("Usage: dunmere-cli [BUS] [--search-speed MS] [--trace] %1\n\n%2\n")
+    return QStringLiteral("Usage: dunmere-cli [BUS] [OPTIONS] %1\n\n%2\n")
         .arg(QLatin1String(c->usage), QLatin1String(c->description));
 }
+
+QString versionText() { return QStringLiteral("dunmere-cli " DUNMERE_VERSION); }
 
 QString programHelp()
 {
     QString help = QStringLiteral(
-        "Usage: dunmere-cli [--tcp HOST:PORT | --serial N|PATH | --simulate SPEC]\n"
-        "                   [--search-speed MS] [--trace] COMMAND ...\n\n"
+        "Usage: dunmere-cli [--tcp HOST:PORT | --serial N|PATH | --simulate[=SPEC]]\n"
+        "                   [--json | --names] [--language N] [--search-speed MS] [--trace] COMMAND ...\n\n"
         "Talks to the moisture sensors on an RS-485 bus.\n\n"
-        "Bus (one of):\n"
+        "Bus (one of; search, backup and check take several --tcp and --serial, one after the\n"
+        "other, each line starting with its bus):\n"
         "  --tcp HOST:PORT     an Ethernet adapter\n"
         "  --serial N|PATH     serial port N (1-16, COM1-COM16) or a device path\n"
-        "  --simulate SPEC     the built-in simulated bus, e.g. 1:89,2:77,5:45\n"
+        "  --simulate[=SPEC]   the built-in simulated bus: the same demonstration sensors as\n"
+        "                      dunmere --simulate, or those of SPEC, e.g. 1:89,2:77,5:45\n"
         "                      (address:type[:IDENTITY[:Name]] for each sensor)\n"
+        "Output:\n"
+        "  --json              one JSON document (JSON Lines for watch): \"command\", the\n"
+        "                      command's own keys (COMMAND --help), \"error\" when it failed\n"
+        "                      and \"messages\" the sensor procedures gave\n"
+        "  --names             values under the control names instead of the pages' captions\n"
+        "  --language N        captions in language N of config.ini (default: as the window)\n"
         "Options:\n"
         "  --search-speed MS   probe time-out of the search (default 1000)\n"
         "  --trace             every frame sent and received, in hex with a time stamp, on\n"
         "                      standard error\n"
+        "  --version           the program's version\n"
         "  --help              this text; COMMAND --help describes a command\n\n"
         "Commands:\n");
     for (const CommandText& c : Commands)
@@ -227,8 +300,10 @@ QString programHelp()
     for (const QString& usage : CalibrationCommandUsages())
         help += QStringLiteral("  %1\n").arg(usage);
     help += QStringLiteral(
-        "\nADDR is a bus address from 1 to 16. Exit status: 0 when every reply was valid, 1 when\n"
-        "an operation got no valid reply (\"-99\") or could not be done, 2 for a usage error.\n");
+        "\nADDR is a bus address from 1 to 16. Progress goes to standard error while it is a\n"
+        "terminal. Exit status: 0 when every reply was valid, 1 when an operation got no valid\n"
+        "reply (\"-99\"), could not be done or the connection was lost, 2 for a usage error.\n"
+        "Try: dunmere-cli --simulate search\n");
     return help;
 }
 

@@ -1,24 +1,34 @@
 #include "CliTexts.h"
 
+#include "CliOutput.h"
+
 #include "language/ShippedData.h"
 #include "link/DataFolder.h"
 #include "link/Settings.h"
 
 #include <QFileInfo>
-#include <cstdio>
 
 namespace dunmere::cli {
 
-IniTexts::IniTexts()
+IniTexts::IniTexts(int language)
 {
     // Read only: the command line never seeds or rewrites the data folder.
     path_ = ConfigFilePath();
     if (!QFileInfo::exists(path_))
         path_ = ShippedDataFolder() + QStringLiteral("/config.ini");
-    bool ok = false;
-    const int language = ReadSetting(QStringLiteral("Settings"), QStringLiteral("Language"), path_).toInt(&ok);
-    language_ = ok && language >= 0 ? language : 0;
+    if (language < 0) {
+        bool ok = false;
+        language = ReadSetting(QStringLiteral("Settings"), QStringLiteral("Language"), path_).toInt(&ok);
+        if (!ok || language < 0)
+            language = 0;
+    }
+    language_ = language;
     section_ = QStringLiteral("Language%1").arg(language_);
+}
+
+bool IniTexts::languageKnown() const
+{
+    return !ReadSetting(section_, QStringLiteral("LangLanguage"), path_).isEmpty();
 }
 
 QString IniTexts::text(const QString& key) const
@@ -29,7 +39,7 @@ QString IniTexts::text(const QString& key) const
 
 bool StderrMessages::show(const QString& text, MessageButtons)
 {
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    output_.message(text);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The command line's texts and messages: language texts read from config.ini (the user's
-// if there is one, else the shipped one), messages written to standard error.
+// if there is one, else the shipped one) in its language or the one asked for, messages
+// written to standard error.
 
 #include "link/Messages.h"
 
@@ -8,8 +9,11 @@ namespace dunmere::cli {
 
 class IniTexts final : public TextSource {
 public:
-    IniTexts();
+    // language -1: the one config.ini names, as the window takes it.
+    explicit IniTexts(int language = -1);
     [[nodiscard]] QString text(const QString& key) const override;
+    // config.ini has a section for the language.
+    [[nodiscard]] bool languageKnown() const;
     [[nodiscard]] const QString& path() const { return path_; }
     [[nodiscard]] int language() const { return language_; }
 
@@ -19,10 +23,17 @@ private:
     QString section_;
 };
 
-// Every message is one line on standard error; questions are answered yes.
+class CliOutput;
+
+// Every message is one line on standard error (and in the JSON document's "messages");
+// questions are answered yes.
 class StderrMessages final : public Messages {
 public:
+    explicit StderrMessages(CliOutput& output) : output_(output) {}
     bool show(const QString& text, MessageButtons buttons) override;
+
+private:
+    CliOutput& output_;
 };
 
 }  // namespace dunmere::cli

@@ -70,18 +70,10 @@ struct SimulatedBus {
 std::unique_ptr<SimulatedBus> makeSimulatedBus(const QString& spec)
 {
     auto simulated = std::make_unique<SimulatedBus>();
-    if (spec.isEmpty()) {
-        sim::buildDemoBus(simulated->bus);
-    } else {
-        const sim::SensorListResult list = sim::parseSensorList(spec);
-        if (!list.ok()) {
-            std::fprintf(stderr, "dunmere: --simulate=%s: %s\n", qPrintable(spec), qPrintable(list.error));
-            return nullptr;
-        }
-        if (!sim::populate(simulated->bus, list.sensors)) {
-            std::fprintf(stderr, "dunmere: --simulate=%s: more than one sensor at an address\n", qPrintable(spec));
-            return nullptr;
-        }
+    QString error;
+    if (!sim::buildSimulatedBus(simulated->bus, spec, error)) {
+        std::fprintf(stderr, "dunmere: --simulate=%s: %s\n", qPrintable(spec), qPrintable(error));
+        return nullptr;
     }
     simulated->transport = std::make_unique<sim::SimTransport>(simulated->bus, Transport::Kind::Serial);
     simulated->serveAdapter();
@@ -156,6 +148,10 @@ int main(int argc, char** argv)
 {
     if (hasArgument(argc, argv, {"--help", "-h"})) {
         std::printf("%s", qPrintable(GuiUsage()));
+        return 0;
+    }
+    if (hasArgument(argc, argv, {"--version"})) {
+        std::printf("dunmere %s\n", DUNMERE_VERSION);
         return 0;
     }
     if (!displayAvailable(argc, argv)) {

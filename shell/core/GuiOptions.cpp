@@ -24,13 +24,14 @@ bool takeValue(const QStringList& args, int& i, const QString& name, QString& va
 QString GuiUsage()
 {
     return QStringLiteral(
-        "usage: dunmere [--simulate[=SENSORS]] [--screenshot DIR] [--debug-level N]\n"
+        "usage: dunmere [--simulate[=SENSORS]] [--screenshot DIR] [--debug-level N] [--version]\n"
         "  --simulate[=SENSORS]  run on the built-in simulated sensor bus instead of a serial port or\n"
         "                        adapter; SENSORS lists address:type pairs, such as 1:89,2:77\n"
         "  --screenshot DIR      write a picture of every page and window to DIR and quit; works\n"
         "                        without a display (Qt's offscreen platform)\n"
         "  --debug-level N       write the debug log (Dunmere-Debug-LogFile.csv in the data folder)\n"
         "                        up to level N\n"
+        "  --version             show the version\n"
         "  --help                show this text\n");
 }
 

@@ -1,6 +1,6 @@
 #include "PageWidget.h"
 
-#include "PageLayouts.h"
+#include "core/PageLayouts.h"
 #include "core/PageControls.h"
 #include "core/PagesCore.h"
 #include "link/ValueFormat.h"

@@ -72,6 +72,25 @@ struct SimFixture {
     PagesCore core{link, texts, &messages, requests, QString()};
 };
 
+// A page command run as the command line runs it, with what it read out and complained of.
+struct CliRun {
+    explicit CliRun(SimFixture& f) : err(&complaints), env{f.link, f.texts, f.messages, values, err} {}
+    int operator()(const QStringList& args) { return RunPageCommand(env, args); }
+    [[nodiscard]] const PageValue* value(const QString& name) const
+    {
+        for (const PageValue& v : values)
+            if (v.name == name)
+                return &v;
+        return nullptr;
+    }
+    [[nodiscard]] QString text(const QString& name) const { return value(name) ? value(name)->text : QStringLiteral("(none)"); }
+
+    QList<PageValue> values;
+    QString complaints;
+    QTextStream err;
+    CliPageEnvironment env;
+};
+
 }  // namespace
 
 class TstPagesOnSimBus : public QObject {
@@ -84,6 +103,9 @@ private slots:
     void cliOutputTest();
     void cliMeasureAndFactoryReset();
     void cliWithoutASensor();
+    void cliValuesCarryThePagesCaptions_data();
+    void cliValuesCarryThePagesCaptions();
+    void cliDiagSaysWhichStatusFlagsAreSet();
 };
 
 void TstPagesOnSimBus::readChangeAndWriteAType89Sensor()
@@ -131,50 +153,43 @@ void TstPagesOnSimBus::fullRefreshShowsTheFirmware()
 void TstPagesOnSimBus::cliConfigPrintsThePage()
 {
     SimFixture f;
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    CliPageEnvironment env{f.link, f.texts, f.messages, o, e};
-    QCOMPARE(RunPageCommand(env, {QStringLiteral("config"), QString::number(Address)}), 0);
-    const QStringList lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QVERIFY(lines.first().startsWith(QStringLiteral("LblNameConfig = LangAddress 3     ")));
+    CliRun run(f);
+    QCOMPARE(run({QStringLiteral("config"), QString::number(Address)}), 0);
+    QCOMPARE(run.values.first().name, QStringLiteral("LblNameConfig"));
+    QVERIFY(run.values.first().text.startsWith(QStringLiteral("LangAddress 3     ")));
     f.fill();
     for (const char* box : {"TextMB", "TextMC", "TextIOHigh", "ListOPType", "ListOPVar2"}) {
         const QString name = QString::fromLatin1(box);
-        QVERIFY2(lines.contains(name + QStringLiteral(" = ") + f.core.model().text(name)), box);
+        QCOMPARE(run.text(name), f.core.model().text(name));
     }
-    QVERIFY(out.contains(QStringLiteral("ListDSP = ")));
-    QVERIFY(!out.contains(QStringLiteral("TextSmooth = ")));  // hidden unless "Any" is chosen
+    QVERIFY(run.value(QStringLiteral("ListDSP")));
+    QVERIFY(!run.value(QStringLiteral("TextSmooth")));  // hidden unless "Any" is chosen
 }
 
 void TstPagesOnSimBus::cliOutputTest()
 {
     SimFixture f;
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    CliPageEnvironment env{f.link, f.texts, f.messages, o, e};
-    QCOMPARE(RunPageCommand(env, {QStringLiteral("output-test"), QString::number(Address), QStringLiteral("2560"),
-                                  QStringLiteral("512")}),
+    CliRun run(f);
+    QCOMPARE(run({QStringLiteral("output-test"), QString::number(Address), QStringLiteral("2560"), QStringLiteral("512")}),
              0);
-    QVERIFY(out.contains(QStringLiteral("LblCurrent_0 = 20.00")));
-    QVERIFY(out.contains(QStringLiteral("LblCurrent_1 = 4.00")));
+    QCOMPARE(run.text(QStringLiteral("LblCurrent_0")), QStringLiteral("20.00"));
+    QCOMPARE(run.text(QStringLiteral("LblCurrent_1")), QStringLiteral("4.00"));
     QVERIFY(f.heard("W31 2560"));
     QVERIFY(f.heard("W37 512"));
 
-    QCOMPARE(RunPageCommand(env, {QStringLiteral("output-test"), QString::number(Address), QStringLiteral("4096")}), 2);
-    QCOMPARE(RunPageCommand(env, {QStringLiteral("measure"), QString::number(Address), QStringLiteral("oil")}), 2);
+    QCOMPARE(run({QStringLiteral("output-test"), QString::number(Address), QStringLiteral("4096")}), 2);
+    QCOMPARE(run({QStringLiteral("measure"), QString::number(Address), QStringLiteral("oil")}), 2);
 }
 
 void TstPagesOnSimBus::cliMeasureAndFactoryReset()
 {
     SimFixture f;
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    CliPageEnvironment env{f.link, f.texts, f.messages, o, e};
-    QCOMPARE(RunPageCommand(env, {QStringLiteral("measure"), QString::number(Address), QStringLiteral("water")}), 0);
-    QVERIFY(out.contains(QStringLiteral("TextWaterFreq = ")));
-    QVERIFY(out.contains(QStringLiteral("TextWaterAmp = ")));  // a second-channel sensor
+    CliRun run(f);
+    QCOMPARE(run({QStringLiteral("measure"), QString::number(Address), QStringLiteral("water")}), 0);
+    QVERIFY(run.value(QStringLiteral("TextWaterFreq")));
+    QVERIFY(run.value(QStringLiteral("TextWaterAmp")));  // a second-channel sensor
 
-    QCOMPARE(RunPageCommand(env, {QStringLiteral("factory-reset"), QString::number(Address)}), 0);
+    QCOMPARE(run({QStringLiteral("factory-reset"), QString::number(Address)}), 0);
     QVERIFY(f.heard(QByteArray("P\x16") + f.sensor->identity()));
     QVERIFY(f.heard("A14"));
     QCOMPARE(f.messages.shown.last(), QStringLiteral("LangSensor LangConfiguration LangWritten"));
@@ -183,12 +198,63 @@ void TstPagesOnSimBus::cliMeasureAndFactoryReset()
 void TstPagesOnSimBus::cliWithoutASensor()
 {
     SimFixture f;
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    CliPageEnvironment env{f.link, f.texts, f.messages, o, e};
-    QCOMPARE(RunPageCommand(env, {QStringLiteral("diag"), QStringLiteral("5")}), 1);
-    QVERIFY(err.contains(QStringLiteral("no sensor answers at address 5")));
-    QCOMPARE(RunPageCommand(env, {QStringLiteral("diag"), QStringLiteral("17")}), 2);
+    CliRun run(f);
+    QCOMPARE(run({QStringLiteral("diag"), QStringLiteral("5")}), 1);
+    QVERIFY(run.complaints.contains(QStringLiteral("no sensor answers at address 5")));
+    QCOMPARE(run({QStringLiteral("diag"), QStringLiteral("17")}), 2);
+}
+
+// Each value stands under the words beside it on the page: its row's caption, then its
+// column's, and the caption of its frame.
+void TstPagesOnSimBus::cliValuesCarryThePagesCaptions_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<QString>("group");
+    QTest::newRow("list beside its label") << "config" << "ListOPType" << QStringList{"LblOPType"} << "FrameOutput";
+    QTest::newRow("row and column") << "config" << "TextHighPercent" << QStringList{"LblHighLimit", "LblValidMoisture"}
+                                    << "FrameValidRange";
+    QTest::newRow("the column's shown alternative") << "config" << "TextMA" << QStringList{"LblM", "QuiLabel1"}
+                                                    << "FrameMatCal";
+    QTest::newRow("value label") << "diag" << "LblElecTemp" << QStringList{"LblTempElec"} << "FrameTemp";
+    QTest::newRow("spanning value under no column") << "diag" << "lblSensorType" << QStringList{"lblSensorTypeLabel"}
+                                                    << "FrameFactory";
+    QTest::newRow("name line stands alone") << "diag" << "LblNameDiag" << QStringList{} << "";
+}
+
+void TstPagesOnSimBus::cliValuesCarryThePagesCaptions()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, name);
+    QFETCH(QStringList, captions);
+    QFETCH(QString, group);
+    SimFixture f;
+    CliRun run(f);
+    QCOMPARE(run({command, QString::number(Address)}), 0);
+    const PageValue* v = run.value(name);
+    QVERIFY(v);
+    QStringList expected;
+    for (const QString& caption : captions)
+        expected << f.core.model().text(caption);
+    QCOMPARE(v->label, expected.join(QLatin1Char(' ')));
+    QCOMPARE(v->group, group.isEmpty() ? QString() : f.core.model().text(group));
+    QVERIFY(!v->set.has_value());
+}
+
+void TstPagesOnSimBus::cliDiagSaysWhichStatusFlagsAreSet()
+{
+    SimFixture f;
+    // Position 9 of parameter 69: electronics too hot (LblStatus_4); the rest clear.
+    f.sensor->setStatusFlags("0000000010");
+    CliRun run(f);
+    QCOMPARE(run({QStringLiteral("diag"), QString::number(Address)}), 0);
+    QStringList set, clear;
+    for (const PageValue& v : run.values)
+        if (v.set.has_value())
+            (*v.set ? set : clear) << v.name;
+    QCOMPARE(set, QStringList{QStringLiteral("LblStatus_4")});
+    QCOMPARE(clear.size(), 4);
 }
 
 QTEST_GUILESS_MAIN(TstPagesOnSimBus)

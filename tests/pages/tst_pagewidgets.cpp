@@ -7,7 +7,7 @@
 #include "shell/pages/AdvancedPage.h"
 #include "shell/pages/ConfigurationPage.h"
 #include "shell/pages/DiagnosticsPage.h"
-#include "shell/pages/PageLayouts.h"
+#include "shell/pages/core/PageLayouts.h"
 #include "shell/pages/core/PageControls.h"
 
 #include <QCheckBox>

@@ -4,6 +4,7 @@
 #include "DiagnosticsProcedures.h"
 #include "AccessLevels.h"
 #include "OutputTest.h"
+#include "PageCaptions.h"
 #include "PageControls.h"
 #include "PageTexts.h"
 #include "SelectedSensor.h"
@@ -18,6 +19,8 @@ namespace {
 constexpr int Done = 0;
 constexpr int NoAnswer = 1;
 constexpr int WrongArguments = 2;
+// The colour the Diagnostics page gives a status flag that is set.
+constexpr int SetFlagColour = 0;
 
 // The pages without windows, for one sensor identified afresh.
 class Session {
@@ -34,7 +37,15 @@ public:
     // Identification and firmware, then the page layout for the type.
     bool identify();
     void print(const char* name) { print(QString::fromLatin1(name)); }
-    void print(const QString& name) { env_.out << name << " = " << model_.text(name) << Qt::endl; }
+    void print(const QString& name)
+    {
+        env_.values.append({name, CaptionOf(model_, name), GroupCaptionOf(model_, name), model_.text(name), {}});
+    }
+    void printFlag(const QString& name)
+    {
+        print(name);
+        env_.values.last().set = model_.colour(name) == SetFlagColour;
+    }
     void printVisible(std::initializer_list<const char*> names)
     {
         for (const char* name : names) {
@@ -158,10 +169,8 @@ int CliDiag(CliPageEnvironment& env, int address)
         return NoAnswer;
     RefreshDiagnostics(s.ctx(), 2);
     s.printVisible({"LblNameDiag", "LblElecTemp", "LblResTemp", "LblMatTemp", "LblUncompFreq", "LblUncompAmp"});
-    for (const char* status : {"LblStatus_0", "LblStatus_3", "LblStatus_6", "LblStatus_4", "LblStatus_5"}) {
-        const QString name = QString::fromLatin1(status);
-        env.out << name << " = " << s.model().text(name) << (s.model().colour(name) == 0 ? " [set]" : "") << Qt::endl;
-    }
+    for (const char* status : {"LblStatus_0", "LblStatus_3", "LblStatus_6", "LblStatus_4", "LblStatus_5"})
+        s.printFlag(QString::fromLatin1(status));
     s.printVisible({"LblMinTemp", "LblMaxTemp", "LblDiagLowFreq", "LblDiagLowAmp", "LblDiagHighFreq",
                     "LblDiagHighAmp", "lblSensorType", "LblElecFreqCoeff", "LblResFreqCoeff", "LblMatFreqCoeff",
                     "LblElecAmpCoeff", "LblResAmpCoeff", "LblMatAmpCoeff", "LblVersionNumber", "LblChecksum"});

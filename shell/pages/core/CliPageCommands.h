@@ -1,6 +1,8 @@
 #pragma once
 // dunmere-cli's page commands: the same procedures as the Configuration, Diagnostics and
-// Advanced pages, printed as "name = value" lines under the controls' names.
+// Advanced pages, read out as the page shows them (each value with its control's name, its
+// caption in the loaded language and, for the status flags, whether it is set); the command
+// line prints them.
 //
 //   config ADDR                   the Configuration page as the page shows it
 //   diag ADDR                     the full diagnostics refresh
@@ -11,8 +13,10 @@
 //
 // Exit status: 0 done, 1 the sensor did not answer or refused, 2 wrong arguments.
 
+#include <QList>
 #include <QStringList>
 #include <QTextStream>
+#include <optional>
 
 namespace dunmere {
 
@@ -20,13 +24,22 @@ class Link;
 class Messages;
 class TextSource;
 
+// One value as the page shows it.
+struct PageValue {
+    QString name;             // the control's name ("ListOPType")
+    QString label;            // the caption beside it ("Output Type"); empty when it has none
+    QString group;            // the caption of its frame ("Analogue Output")
+    QString text;             // as shown
+    std::optional<bool> set;  // a status flag: shown in red
+};
+
 // The link (with its transport, message window and texts already set), what the pages'
-// messages go through, and where the values and the complaints are printed.
+// messages go through, where the values are collected and where complaints are written.
 struct CliPageEnvironment {
     Link& link;
     const TextSource& texts;
     Messages& messages;
-    QTextStream& out;
+    QList<PageValue>& values;
     QTextStream& err;
     int editionType = 0;  // Settings/Type
 };
