@@ -20,6 +20,7 @@ fi
 
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$PWD/fuzz/system-leaks.supp"
 export QT_QPA_PLATFORM=offscreen
 mkdir -p "$build/fuzz-artifacts"
 failed=()
